@@ -1,0 +1,119 @@
+#include "core/decoration_cycle.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/probes.h"
+#include "core/title_tag.h"
+#include "core/window_rules.h"
+
+namespace velmora {
+
+DecorationCycle::DecorationCycle(TSettings& settings, CycleServices services, DayNames dayNames)
+    : settings_(settings), s_(services), dayNames_(std::move(dayNames)) {}
+
+Text DecorationCycle::ComposeTag(const Text& cpuText, const Text& coreText, const Text& ramText) {
+  const TSettings& st = settings_;
+  Text tag = kTagOpen;
+  if (st.DispIME) {
+    tag += IsImeOpen(s_.probes, GetFocusWindow(s_.windows)) ? u" [あ]" : u" [A]";
+  }
+  if (st.DispDate) {
+    tag += u' ';
+    tag += DateText(st.FormatDate, s_.clock.Now(), dayNames_);
+  }
+  if (st.DispTime) {
+    tag += u' ';
+    tag += TimeText(st.FormatTime, s_.clock.Now());
+  }
+  if (st.DispCPU) {
+    tag += u' ';
+    tag += cpuText;
+  }
+  if (st.DispCPUCore) {
+    tag += u' ';
+    tag += coreText;
+  }
+  if (st.DispRAM) {
+    tag += u' ';
+    tag += ramText;
+  }
+  tag += kTagClose;
+  return tag;
+}
+
+void DecorationCycle::Tick() {
+  TSettings& st = settings_;
+  WindowManager& wm = s_.windows;
+
+  // 1. Processor texts.
+  Text cpuText, coreText;
+  if (state_.FSingleCore) {
+    cpuText = CpuText(s_.cpu.GetCPUUsage(), st.FormatName);
+  } else if (!s_.cpu.CPUCoreFailed()) {
+    s_.cpu.UpdateCPUCoreUsage();
+    const auto& counters = s_.cpu.CPUCounters();
+    if (!counters.empty()) {
+      coreValues_.clear();
+      for (size_t i = 0; i + 1 < counters.size(); ++i) coreValues_.push_back(counters[i].CPU);
+      coreText = CoreText(coreValues_, st.FormatName);
+      cpuText = CpuText(counters.back().CPU, st.FormatName);
+    }
+  }
+
+  // 2. Memory.
+  const std::int32_t load = std::clamp(GetMemoryLoad(s_.probes), 0, 100);
+  const Text ramText = RamText(load, st.FormatName);
+
+  // 3. Memory trigger.
+  s_.actions.ApplyMemoryTrigger(state_, load);
+
+  // 4. A new foreground window: the one decorated last gets its title back.
+  const WindowHandle w = wm.ForegroundWindow();
+  if (w != state_.MhWndOld) RestoreTitle(wm, state_.MhWndOld, state_.MME, st.DispBack);
+
+  // 5.
+  const Text stripped = GetStrippedTitle(wm, w, state_.MME, st.DispBack);
+  if (stripped.empty()) return;
+
+  // 6. Exclusion list. The owner's file name is looked up once per tick.
+  std::optional<Text> fileName;
+  auto ownerFileName = [&]() -> const Text& {
+    if (!fileName) fileName = Text(FileNamePart(GetProcessFileName(wm, s_.processes, w)));
+    return *fileName;
+  };
+  for (const auto& entry : st.DisabledPrograms) {
+    if (EqualsAsciiNoCase(ownerFileName(), entry)) return;
+  }
+
+  // 7.
+  if (!IsTargetWindow(wm, w, true)) return;
+
+  // 8. Standard dialogs.
+  if (st.DisableDialog && wm.ClassName(w, 260) == u"#32770") return;
+
+  // 9.
+  if (!st.AnyItemShown()) return;
+
+  // 10-12.
+  Text tag = ComposeTag(cpuText, coreText, ramText);
+  wm.SetWindowText(w, PlaceTag(stripped, tag, st.DispBack));
+  state_.MME = std::move(tag);
+  state_.MhWndOld = w;
+
+  // 13. Seen list.
+  const Text seen = AsciiUpper(ownerFileName());
+  const bool known = std::any_of(st.SeenPrograms.begin(), st.SeenPrograms.end(),
+                                 [&](const Text& e) { return EqualsAsciiNoCase(e, seen); });
+  if (!known) st.SeenPrograms.push_back(seen);
+
+  // 14.
+  s_.actions.CheckAlerts(state_);
+  s_.actions.BlinkTitle(state_, w);
+}
+
+void DecorationCycle::RestoreLastTitle() {
+  RestoreTitle(s_.windows, state_.MhWndOld, state_.MME, settings_.DispBack);
+}
+
+}  // namespace velmora

@@ -1,0 +1,67 @@
+// The timer-driven cycle: one Tick() samples the metrics, finds the
+// foreground window, gives the window decorated last its title back when the
+// foreground changed, and writes the tag into the foreground window's title.
+#pragma once
+
+#include <cstdint>
+
+#include "core/seams.h"
+#include "core/settings.h"
+#include "core/text.h"
+
+namespace velmora {
+
+// Kept between ticks; fields of the main window.
+struct CycleState {
+  bool FSingleCore = false;
+  bool FMem = false;
+  std::int32_t MFlashC = 0;
+  WindowHandle MhWndOld = 0;
+  Text MME = u"【Velmora】";
+};
+
+// What the tick hands on to the memory trigger and the alerts.
+class CycleActions {
+ public:
+  virtual ~CycleActions() = default;
+  // May start the configured program; throws Exception when it cannot.
+  virtual void ApplyMemoryTrigger(CycleState& state, std::int32_t clampedLoad) = 0;
+  virtual void CheckAlerts(CycleState& state) = 0;
+  virtual void BlinkTitle(CycleState& state, WindowHandle decorated) = 0;
+};
+
+struct CycleServices {
+  WindowManager& windows;
+  ProcessApi& processes;
+  SystemProbes& probes;
+  CpuSampler& cpu;
+  Clock& clock;
+  CycleActions& actions;
+};
+
+class DecorationCycle {
+ public:
+  DecorationCycle(TSettings& settings, CycleServices services, DayNames dayNames);
+
+  // One tick, all steps in order. An Exception from the memory trigger or a
+  // sampler ends the tick where it was raised and reaches the caller.
+  void Tick();
+
+  // The tag for the current settings and the given metric texts.
+  Text ComposeTag(const Text& cpuText, const Text& coreText, const Text& ramText);
+
+  // Gives the window decorated last its own title back.
+  void RestoreLastTitle();
+
+  CycleState& State() { return state_; }
+  const CycleState& State() const { return state_; }
+
+ private:
+  TSettings& settings_;
+  CycleServices s_;
+  DayNames dayNames_;
+  CycleState state_;
+  std::vector<std::int32_t> coreValues_;  // reused every tick
+};
+
+}  // namespace velmora

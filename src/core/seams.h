@@ -1,0 +1,107 @@
+// The platform services the core decides over. Each method mirrors one
+// platform call; the win32 implementations are thin pass-throughs and the
+// unit tests use fakes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "core/text.h"
+
+namespace velmora {
+
+// A top-level window's identifier; 0 means none.
+using WindowHandle = std::uintptr_t;
+
+struct Rect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Window manager (user32) and monitors.
+class WindowManager {
+ public:
+  virtual ~WindowManager() = default;
+  virtual WindowHandle ForegroundWindow() = 0;
+  virtual int WindowTextLength(WindowHandle w) = 0;
+  // GetWindowTextW with a buffer of `bufferUnits` units; the text up to the
+  // first NUL (at most bufferUnits - 1 units).
+  virtual Text WindowText(WindowHandle w, int bufferUnits) = 0;
+  // Writes a title; bounded by a time-out for windows of other programs.
+  virtual bool SetWindowText(WindowHandle w, const Text& text) = 0;
+  virtual Text ClassName(WindowHandle w, int bufferUnits) = 0;
+  virtual bool IsWindowVisible(WindowHandle w) = 0;
+  virtual bool IsIconic(WindowHandle w) = 0;
+  virtual bool IsZoomed(WindowHandle w) = 0;
+  virtual bool GetWindowRect(WindowHandle w, Rect& out) = 0;
+  virtual std::uint32_t WindowProcessId(WindowHandle w) = 0;
+  // hwndFocus of GetGUIThreadInfo for the foreground thread; 0 on failure.
+  virtual WindowHandle GuiThreadFocus() = 0;
+  // MonitorFromPoint with MONITOR_DEFAULTTONULL: is there a monitor there?
+  virtual bool MonitorFromPoint(std::int32_t x, std::int32_t y) = 0;
+};
+
+// Processes (kernel32, psapi). Each query opens the process with
+// PROCESS_QUERY_INFORMATION | PROCESS_VM_READ and closes it again; a process
+// that cannot be opened answers with empty text.
+class ProcessApi {
+ public:
+  virtual ~ProcessApi() = default;
+  // GetModuleFileNameExW of the main module; empty when it fails.
+  virtual Text MainModuleFileName(std::uint32_t pid) = 0;
+  // GetProcessImageFileNameW (device form); empty when it fails.
+  virtual Text ImageFileName(std::uint32_t pid) = 0;
+  virtual std::uint32_t LogicalDrives() = 0;
+  // First name QueryDosDeviceW gives for "<letter>:"; empty when none.
+  virtual Text QueryDosDevice(char16_t letter) = 0;
+};
+
+// Memory status and input method manager.
+class SystemProbes {
+ public:
+  virtual ~SystemProbes() = default;
+  // dwMemoryLoad of GlobalMemoryStatusEx.
+  virtual std::int32_t MemoryStatusLoad() = 0;
+  virtual WindowHandle DefaultImeWindow(WindowHandle w) = 0;
+  // WM_IME_CONTROL / IMC_GETOPENSTATUS to the input-method window; false when
+  // no answer came (no window, failed or timed-out send).
+  virtual bool QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) = 0;
+};
+
+// Local date and time fields.
+struct LocalTime {
+  int year = 2000, month = 1, day = 1;
+  int dayOfWeek = 6;  // 0 = Sunday
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// Abbreviated day names of the user's locale, Sunday first.
+using DayNames = std::array<Text, 7>;
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;
+  virtual void Sleep(std::uint32_t ms) = 0;
+};
+
+// One processor-time counter.
+struct TCPUCounter {
+  Text Path;
+  std::uintptr_t Handle = 0;
+  std::int32_t CPU = 0;
+};
+
+// The processor samplers as the cycle sees them.
+class CpuSampler {
+ public:
+  virtual ~CpuSampler() = default;
+  // Total usage in percent; -1 when it cannot be read.
+  virtual std::int32_t GetCPUUsage() = 0;
+  virtual void UpdateCPUCoreUsage() = 0;
+  // Processors in counter order, the machine's total last.
+  virtual const std::vector<TCPUCounter>& CPUCounters() const = 0;
+  virtual bool CPUCoreFailed() const = 0;
+};
+
+}  // namespace velmora

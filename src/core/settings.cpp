@@ -1,0 +1,24 @@
+#include "core/settings.h"
+
+namespace velmora {
+
+void TSettings::SetDispBack(bool on) {
+  DispBack = on;
+  if (on) DispFront = false;
+}
+
+void TSettings::SetDispFront(bool on) {
+  DispFront = on;
+  if (on) DispBack = false;
+}
+
+bool TSettings::AnyItemShown() const {
+  return DispIME || DispCPU || DispCPUCore || DispRAM || DispDate || DispTime;
+}
+
+std::uint32_t TSettings::TimerIntervalMs() const {
+  const std::int32_t index = (FormatUpdate >= 0 && FormatUpdate <= 9) ? FormatUpdate : 1;
+  return 500u * static_cast<std::uint32_t>(index + 1);
+}
+
+}  // namespace velmora

@@ -1,0 +1,329 @@
+#include <gtest/gtest.h>
+
+#include "core/decoration_cycle.h"
+#include "core/errors.h"
+#include "fakes.h"
+
+namespace velmora {
+namespace {
+
+constexpr WindowHandle kMain = 1000;  // the main window, MhWndOld at creation
+constexpr WindowHandle kA = 1, kB = 2;
+
+class Cycle : public ::testing::Test {
+ protected:
+  Cycle() {
+    wm.Add(kMain, {.title = u"Velmora", .visible = false, .pid = 1});
+    wm.Add(kA, {.title = u"Notes", .pid = 10});
+    wm.Add(kB, {.title = u"Paint", .pid = 20});
+    processes.moduleNames = {{1, u"C:\\Velmora\\Velmora.exe"},
+                             {10, u"C:\\Windows\\notepad.exe"},
+                             {20, u"D:\\Apps\\Paint.EXE"}};
+    cycle.State().MhWndOld = kMain;
+  }
+
+  // The default tag at the fake clock's 24/01/15(月) 13:05:09 with CPU 12
+  // (one processor) and memory 45.
+  static Text DefaultTag() { return u"【 [A] 24/01/15(月) 13:05:09 CPU:012 RAM:045 】 "; }
+
+  TSettings settings;
+  FakeWindowManager wm;
+  FakeProcessApi processes;
+  FakeProbes probes;
+  FakeCpu cpu;
+  FakeClock clock;
+  RecordingActions actions;
+  DecorationCycle cycle{settings, {wm, processes, probes, cpu, clock, actions}, JapaneseDayNames()};
+};
+
+TEST_F(Cycle, DefaultTagAfterTheTitleRefreshedEveryTick) {
+  cycle.State().FSingleCore = true;
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes" + DefaultTag());
+  clock.now.second = 10;
+  cpu.total = 99;
+  cycle.Tick();
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes【 [A] 24/01/15(月) 13:05:10 CPU:099 RAM:045 】 ");
+  EXPECT_EQ(cycle.State().MhWndOld, kA);
+  EXPECT_EQ(cycle.State().MME, u"【 [A] 24/01/15(月) 13:05:10 CPU:099 RAM:045 】 ");
+}
+
+TEST_F(Cycle, TagExamples) {
+  struct Case {
+    const char* what;
+    void (*setup)(TSettings&, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState&);
+    const char16_t* title;
+  };
+  const Case cases[] = {
+      {"per-processor item on, two processors",
+       [](TSettings& s, FakeCpu& c, FakeProbes&, FakeWindowManager&, CycleState&) {
+         s.DispCPUCore = true;
+         c.failed = false;
+         c.counters = {{u"0", 0, 20}, {u"1", 0, 5}, {u"_Total", 0, 12}};
+       },
+       u"Notes【 [A] 24/01/15(月) 13:05:09 CPU:012  CPU1:020 CPU2:005 RAM:045 】 "},
+      {"names left out, CPU and RAM only",
+       [](TSettings& s, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState& st) {
+         s.FormatName = true;
+         s.DispIME = s.DispDate = s.DispTime = false;
+         st.FSingleCore = true;
+       },
+       u"Notes【 012 045 】 "},
+      {"front placement",
+       [](TSettings& s, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState& st) {
+         s.FormatName = true;
+         s.DispIME = s.DispDate = s.DispTime = false;
+         s.SetDispFront(true);
+         st.FSingleCore = true;
+       },
+       u"【 012 045 】 Notes"},
+      {"both placements off put the tag in front",
+       [](TSettings& s, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState& st) {
+         s.DispIME = s.DispDate = s.DispTime = s.DispCPU = false;
+         s.DispBack = s.DispFront = false;
+         st.FSingleCore = true;
+       },
+       u"【 RAM:045 】 Notes"},
+      {"input method open for the focus window",
+       [](TSettings& s, FakeCpu&, FakeProbes& p, FakeWindowManager& w, CycleState&) {
+         s.DispDate = s.DispTime = s.DispCPU = s.DispRAM = false;
+         w.focus = 77;
+         p.imeWindows[77] = 78;
+         p.imeAnswers[78] = 1;
+       },
+       u"Notes【 [あ] 】 "},
+      {"sampler failed: enabled CPU items keep their blanks",
+       [](TSettings& s, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState&) {
+         s.DispCPUCore = true;
+         s.DispIME = s.DispDate = s.DispTime = false;
+       },
+       u"Notes【   RAM:045 】 "},
+      {"one processor with the per-processor item on",
+       [](TSettings& s, FakeCpu& c, FakeProbes&, FakeWindowManager&, CycleState& st) {
+         s.DispCPUCore = true;
+         s.DispIME = s.DispDate = s.DispTime = s.DispRAM = false;
+         c.total = -1;
+         st.FSingleCore = true;
+       },
+       u"Notes【 CPU:000  】 "},
+      {"date and time formats out of range",
+       [](TSettings& s, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState&) {
+         s.FormatDate = 7;
+         s.FormatTime = -1;
+         s.DispIME = s.DispCPU = s.DispRAM = false;
+       },
+       u"Notes【   】 "},
+      {"memory load clamped",
+       [](TSettings& s, FakeCpu&, FakeProbes& p, FakeWindowManager&, CycleState&) {
+         s.DispIME = s.DispDate = s.DispTime = s.DispCPU = false;
+         p.memoryLoad = 130;
+       },
+       u"Notes【 RAM:100 】 "},
+      {"twelve-hour clock, month and day only",
+       [](TSettings& s, FakeCpu&, FakeProbes&, FakeWindowManager&, CycleState&) {
+         s.FormatDate = 3;
+         s.FormatTime = 3;
+         s.DispIME = s.DispCPU = s.DispRAM = false;
+       },
+       u"Notes【 01/15 01:05 】 "},
+  };
+  for (const auto& c : cases) {
+    TSettings s;
+    FakeWindowManager w;
+    FakeCpu cp;
+    FakeProbes p;
+    w.Add(kA, {.title = u"Notes", .pid = 10});
+    w.foreground = kA;
+    DecorationCycle dc{s, {w, processes, p, cp, clock, actions}, JapaneseDayNames()};
+    c.setup(s, cp, p, w, dc.State());
+    dc.Tick();
+    EXPECT_EQ(w.Title(kA), c.title) << c.what;
+  }
+}
+
+TEST_F(Cycle, ForegroundChangeRestoresTheLastWindowWithinOneTick) {
+  wm.foreground = kA;
+  cycle.Tick();
+  wm.foreground = kB;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes");
+  EXPECT_EQ(wm.Title(kB).substr(0, 5), u"Paint");
+  EXPECT_EQ(wm.Title(kB).find(u"【"), 5u);
+  EXPECT_EQ(cycle.State().MhWndOld, kB);
+}
+
+TEST_F(Cycle, UndecoratableForegroundRestoresLastWindowOnEveryTick) {
+  wm.Add(3, {.title = u"Program Manager", .pid = 30});
+  wm.Add(4, {.title = u"Min", .iconic = true, .pid = 40});
+  for (WindowHandle front : {WindowHandle{3}, WindowHandle{4}, WindowHandle{0}}) {
+    wm.foreground = kA;
+    cycle.Tick();
+    ASSERT_NE(wm.Title(kA), u"Notes");
+    wm.foreground = front;
+    wm.log.clear();
+    cycle.Tick();
+    cycle.Tick();
+    EXPECT_EQ(wm.Title(kA), u"Notes") << front;
+    EXPECT_EQ(std::count(wm.log.begin(), wm.log.end(), "set 1 Notes"), 2) << front;
+    EXPECT_EQ(cycle.State().MhWndOld, kA);
+    if (front != 0) {
+      EXPECT_EQ(wm.Title(front).find(u"【"), Text::npos);
+    }
+  }
+}
+
+TEST_F(Cycle, StepsOneToThreeRunOnEveryTickWhateverTheWindow) {
+  cpu.failed = false;
+  cpu.counters = {{u"0", 0, 1}, {u"_Total", 0, 1}};
+  probes.memoryLoad = -5;
+  wm.foreground = 0;
+  cycle.Tick();
+  settings.DispIME = settings.DispDate = settings.DispTime = settings.DispCPU = settings.DispRAM = false;
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(cpu.coreUpdates, 2);
+  EXPECT_EQ(cpu.totalReads, 0);  // the total sampler is for one-processor machines
+  EXPECT_EQ(actions.triggerLoads, (std::vector<std::int32_t>{0, 0}));
+  EXPECT_EQ(wm.Title(kA), u"Notes");  // nothing shown, nothing written
+  EXPECT_TRUE(settings.SeenPrograms.empty());
+  EXPECT_EQ(actions.calls, (std::vector<std::string>{"ApplyMemoryTrigger", "ApplyMemoryTrigger"}));
+}
+
+TEST_F(Cycle, TriggerErrorEndsTheTickBeforeAnyTitleIsTouched) {
+  actions.throwOnTrigger = true;
+  wm.foreground = kA;
+  EXPECT_THROW(cycle.Tick(), Exception);
+  EXPECT_EQ(wm.Title(kA), u"Notes");
+  actions.throwOnTrigger = false;
+  cycle.Tick();  // the next tick starts again at step 1
+  EXPECT_NE(wm.Title(kA), u"Notes");
+}
+
+TEST_F(Cycle, AlertsRunOnlyAfterATitleWasWritten) {
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(actions.calls, (std::vector<std::string>{"ApplyMemoryTrigger", "CheckAlerts", "BlinkTitle 1"}));
+  actions.calls.clear();
+  wm.windows[kA].visible = false;
+  cycle.Tick();
+  EXPECT_EQ(actions.calls, (std::vector<std::string>{"ApplyMemoryTrigger"}));
+}
+
+TEST_F(Cycle, ExclusionListMatchesFileNameWithAsciiFolding) {
+  struct Case { std::vector<Text> list; WindowHandle w; bool excluded; };
+  const Case cases[] = {
+      {{u"NOTEPAD.EXE"}, kA, true},
+      {{u"other.exe", u"notepad.exe"}, kA, true},
+      {{u"C:\\Windows\\notepad.exe"}, kA, false},  // an entry with a folder never matches
+      {{u"notepad"}, kA, false},
+      {{u"paint.exe"}, kB, true},
+      {{u""}, kA, false},
+  };
+  for (const auto& c : cases) {
+    wm.windows[c.w].title = c.w == kA ? u"Notes" : u"Paint";
+    settings.DisabledPrograms = c.list;
+    wm.foreground = c.w;
+    cycle.Tick();
+    EXPECT_EQ(wm.Title(c.w).find(u"【") == Text::npos, c.excluded) << ToUtf8(c.list.back());
+    wm.foreground = 0;
+    cycle.Tick();
+  }
+}
+
+TEST_F(Cycle, EmptyEntryExcludesWindowsWhoseProgramIsUnknown) {
+  wm.Add(5, {.title = u"Secret", .pid = 50});  // its process cannot be queried
+  settings.DisabledPrograms = {u"x.exe", u""};
+  wm.foreground = 5;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(5), u"Secret");
+  settings.DisabledPrograms.clear();
+  cycle.Tick();
+  EXPECT_NE(wm.Title(5), u"Secret");
+  EXPECT_EQ(settings.SeenPrograms, (std::vector<Text>{u""}));
+}
+
+TEST_F(Cycle, ProcessIsLookedUpOncePerTick) {
+  settings.DisabledPrograms = {u"a.exe", u"b.exe", u"c.exe"};
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(processes.moduleQueries, 1);
+  settings.DisabledPrograms.clear();
+  wm.windows[kA].iconic = true;
+  cycle.Tick();  // an empty list needs no look-up and nothing is decorated
+  EXPECT_EQ(processes.moduleQueries, 1);
+}
+
+TEST_F(Cycle, StandardDialogsAreSkippedOnlyWhenAsked) {
+  wm.Add(6, {.title = u"Open", .className = u"#32770", .pid = 10});
+  wm.foreground = 6;
+  cycle.Tick();
+  EXPECT_NE(wm.Title(6), u"Open");
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(6), u"Open");
+  settings.DisableDialog = true;
+  wm.foreground = 6;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(6), u"Open");
+  EXPECT_EQ(wm.Title(kA), u"Notes");
+}
+
+TEST_F(Cycle, SeenListRecordsEachProgramOnceInUpperCase) {
+  wm.Add(7, {.title = u"Second notes", .pid = 70});
+  processes.moduleNames[70] = u"E:\\Other\\NotePad.exe";
+  for (WindowHandle w : {kA, kB, WindowHandle{7}, kA, kB}) {
+    wm.foreground = w;
+    cycle.Tick();
+  }
+  EXPECT_EQ(settings.SeenPrograms, (std::vector<Text>{u"NOTEPAD.EXE", u"PAINT.EXE"}));
+}
+
+TEST_F(Cycle, PlacementSwitchedWhileDecorated) {
+  settings.SetDispFront(true);
+  wm.foreground = kA;
+  cycle.Tick();
+  ASSERT_EQ(wm.Title(kA).substr(wm.Title(kA).size() - 5), u"Notes");
+  // Switching to the back placement without restoring first: the tag stands
+  // at the start and everything from there on is removed.
+  const Text decorated = wm.Title(kA);
+  settings.SetDispBack(true);
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), decorated);  // the stripped title is empty: nothing written
+  cycle.RestoreLastTitle();
+  EXPECT_EQ(wm.Title(kA), u"");
+}
+
+TEST_F(Cycle, RestoreLastTitleGivesTheTitleBack) {
+  wm.foreground = kA;
+  cycle.Tick();
+  cycle.RestoreLastTitle();
+  EXPECT_EQ(wm.Title(kA), u"Notes");
+}
+
+TEST_F(Cycle, DestroyedWindowDuringTickChangesNothing) {
+  wm.foreground = kA;
+  cycle.Tick();
+  wm.windows.erase(kA);
+  wm.foreground = kB;
+  EXPECT_NO_THROW(cycle.Tick());
+  EXPECT_EQ(cycle.State().MhWndOld, kB);
+}
+
+TEST_F(Cycle, PerProcessorTotalIsTheLastEntryAndOneEntryMeansNoCores) {
+  cpu.failed = false;
+  cpu.counters = {{u"_Total", 0, 33}};
+  settings.DispCPUCore = true;
+  settings.DispIME = settings.DispDate = settings.DispTime = settings.DispRAM = false;
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes【 CPU:033  】 ");
+  cpu.counters = {{u"0", 0, 10}, {u"1", 0, 20}, {u"2", 0, 30}, {u"_Total", 0, 20}};
+  cpu.nextCoreValues = {11, 21, 31, 21};
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes【 CPU:021  CPU1:011 CPU2:021 CPU3:031 】 ");
+}
+
+}  // namespace
+}  // namespace velmora

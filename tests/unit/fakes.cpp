@@ -1,0 +1,119 @@
+#include "fakes.h"
+
+#include "core/errors.h"
+
+namespace velmora {
+
+FakeWindow* FakeWindowManager::Find(WindowHandle w) {
+  const auto it = windows.find(w);
+  return it == windows.end() ? nullptr : &it->second;
+}
+
+int FakeWindowManager::WindowTextLength(WindowHandle w) {
+  const auto* f = Find(w);
+  return f ? static_cast<int>(f->title.size()) : 0;
+}
+
+Text FakeWindowManager::WindowText(WindowHandle w, int bufferUnits) {
+  log.push_back("get " + std::to_string(w));
+  const auto* f = Find(w);
+  if (!f || bufferUnits <= 0) return {};
+  Text t(UpToNul(f->title));
+  if (t.size() > static_cast<size_t>(bufferUnits - 1)) t.resize(static_cast<size_t>(bufferUnits - 1));
+  return t;
+}
+
+bool FakeWindowManager::SetWindowText(WindowHandle w, const Text& text) {
+  log.push_back("set " + std::to_string(w) + " " + ToUtf8(text));
+  auto* f = Find(w);
+  if (!f) return false;
+  f->title = text;
+  return true;
+}
+
+Text FakeWindowManager::ClassName(WindowHandle w, int bufferUnits) {
+  const auto* f = Find(w);
+  if (!f) return {};
+  Text t = f->className;
+  if (t.size() > static_cast<size_t>(bufferUnits - 1)) t.resize(static_cast<size_t>(bufferUnits - 1));
+  return t;
+}
+
+bool FakeWindowManager::IsWindowVisible(WindowHandle w) {
+  const auto* f = Find(w);
+  return f && f->visible;
+}
+
+bool FakeWindowManager::IsIconic(WindowHandle w) {
+  const auto* f = Find(w);
+  return f && f->iconic;
+}
+
+bool FakeWindowManager::IsZoomed(WindowHandle w) {
+  const auto* f = Find(w);
+  return f && f->zoomed;
+}
+
+bool FakeWindowManager::GetWindowRect(WindowHandle w, Rect& out) {
+  const auto* f = Find(w);
+  if (!f) return false;
+  out = f->rect;
+  return true;
+}
+
+std::uint32_t FakeWindowManager::WindowProcessId(WindowHandle w) {
+  const auto* f = Find(w);
+  return f ? f->pid : 0;
+}
+
+bool FakeWindowManager::MonitorFromPoint(std::int32_t x, std::int32_t y) {
+  monitorQueries.emplace_back(x, y);
+  for (const auto& m : monitors)
+    if (x >= m.left && x < m.right && y >= m.top && y < m.bottom) return true;
+  return false;
+}
+
+Text FakeProcessApi::MainModuleFileName(std::uint32_t pid) {
+  ++moduleQueries;
+  const auto it = moduleNames.find(pid);
+  return it == moduleNames.end() ? Text{} : it->second;
+}
+
+Text FakeProcessApi::ImageFileName(std::uint32_t pid) {
+  const auto it = imageNames.find(pid);
+  return it == imageNames.end() ? Text{} : it->second;
+}
+
+Text FakeProcessApi::QueryDosDevice(char16_t letter) {
+  const auto it = dosDevices.find(letter);
+  return it == dosDevices.end() ? Text{} : it->second;
+}
+
+WindowHandle FakeProbes::DefaultImeWindow(WindowHandle w) {
+  imeAsked.push_back(w);
+  const auto it = imeWindows.find(w);
+  return it == imeWindows.end() ? 0 : it->second;
+}
+
+bool FakeProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) {
+  const auto it = imeAnswers.find(imeWindow);
+  if (imeWindow == 0 || it == imeAnswers.end()) return false;
+  answer = it->second;
+  return true;
+}
+
+void FakeCpu::UpdateCPUCoreUsage() {
+  ++coreUpdates;
+  for (size_t i = 0; i < nextCoreValues.size() && i < counters.size(); ++i)
+    counters[i].CPU = nextCoreValues[i];
+}
+
+void RecordingActions::ApplyMemoryTrigger(CycleState&, std::int32_t clampedLoad) {
+  calls.push_back("ApplyMemoryTrigger");
+  triggerLoads.push_back(clampedLoad);
+  if (throwOnTrigger) throw Exception(u"notepad.exeを起動できません。");
+}
+
+DayNames JapaneseDayNames() { return {u"日", u"月", u"火", u"水", u"木", u"金", u"土"}; }
+
+}  // namespace velmora

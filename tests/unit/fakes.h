@@ -1,0 +1,129 @@
+// Fakes of the platform seams: a small scripted desktop.
+#pragma once
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/decoration_cycle.h"
+#include "core/seams.h"
+
+namespace velmora {
+
+// Readable failure output for UTF-16 text.
+inline void PrintTo(const Text& s, std::ostream* os) { *os << '"' << ToUtf8(s) << '"'; }
+
+struct FakeWindow {
+  Text title;
+  Text className = u"Editor";
+  bool visible = true;
+  bool iconic = false;
+  bool zoomed = false;
+  Rect rect{100, 100, 500, 400};
+  std::uint32_t pid = 0;
+};
+
+class FakeWindowManager : public WindowManager {
+ public:
+  std::map<WindowHandle, FakeWindow> windows;
+  WindowHandle foreground = 0;
+  WindowHandle focus = 0;
+  std::vector<Rect> monitors{{0, 0, 1280, 1024}};
+  std::vector<std::string> log;  // one line per call that changes or reads titles
+  std::vector<std::pair<std::int32_t, std::int32_t>> monitorQueries;
+
+  WindowHandle Add(WindowHandle h, FakeWindow w) {
+    windows[h] = std::move(w);
+    return h;
+  }
+  const Text& Title(WindowHandle h) { return windows.at(h).title; }
+
+  WindowHandle ForegroundWindow() override { return foreground; }
+  int WindowTextLength(WindowHandle w) override;
+  Text WindowText(WindowHandle w, int bufferUnits) override;
+  bool SetWindowText(WindowHandle w, const Text& text) override;
+  Text ClassName(WindowHandle w, int bufferUnits) override;
+  bool IsWindowVisible(WindowHandle w) override;
+  bool IsIconic(WindowHandle w) override;
+  bool IsZoomed(WindowHandle w) override;
+  bool GetWindowRect(WindowHandle w, Rect& out) override;
+  std::uint32_t WindowProcessId(WindowHandle w) override;
+  WindowHandle GuiThreadFocus() override { return focus; }
+  bool MonitorFromPoint(std::int32_t x, std::int32_t y) override;
+
+ private:
+  FakeWindow* Find(WindowHandle w);
+};
+
+class FakeProcessApi : public ProcessApi {
+ public:
+  std::map<std::uint32_t, Text> moduleNames;  // missing: the query fails
+  std::map<std::uint32_t, Text> imageNames;   // device form
+  std::uint32_t drives = 0;
+  std::map<char16_t, Text> dosDevices;
+  int moduleQueries = 0;
+
+  Text MainModuleFileName(std::uint32_t pid) override;
+  Text ImageFileName(std::uint32_t pid) override;
+  std::uint32_t LogicalDrives() override { return drives; }
+  Text QueryDosDevice(char16_t letter) override;
+};
+
+class FakeProbes : public SystemProbes {
+ public:
+  std::int32_t memoryLoad = 45;
+  std::map<WindowHandle, WindowHandle> imeWindows;  // window -> IME window
+  std::map<WindowHandle, std::intptr_t> imeAnswers;  // IME window -> answer
+  std::vector<WindowHandle> imeAsked;
+
+  std::int32_t MemoryStatusLoad() override { return memoryLoad; }
+  WindowHandle DefaultImeWindow(WindowHandle w) override;
+  bool QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) override;
+};
+
+class FakeClock : public Clock {
+ public:
+  LocalTime now{2024, 1, 15, 1, 13, 5, 9, 0};  // Monday
+  int reads = 0;
+  std::vector<std::uint32_t> sleeps;
+  LocalTime Now() override {
+    ++reads;
+    return now;
+  }
+  void Sleep(std::uint32_t ms) override { sleeps.push_back(ms); }
+};
+
+class FakeCpu : public CpuSampler {
+ public:
+  std::int32_t total = 12;
+  std::vector<TCPUCounter> counters;
+  bool failed = true;
+  int totalReads = 0, coreUpdates = 0;
+  std::vector<std::int32_t> nextCoreValues;  // applied on update when set
+
+  std::int32_t GetCPUUsage() override {
+    ++totalReads;
+    return total;
+  }
+  void UpdateCPUCoreUsage() override;
+  const std::vector<TCPUCounter>& CPUCounters() const override { return counters; }
+  bool CPUCoreFailed() const override { return failed; }
+};
+
+class RecordingActions : public CycleActions {
+ public:
+  std::vector<std::string> calls;
+  std::vector<std::int32_t> triggerLoads;
+  bool throwOnTrigger = false;
+  void ApplyMemoryTrigger(CycleState& state, std::int32_t clampedLoad) override;
+  void CheckAlerts(CycleState&) override { calls.push_back("CheckAlerts"); }
+  void BlinkTitle(CycleState&, WindowHandle w) override {
+    calls.push_back("BlinkTitle " + std::to_string(w));
+  }
+};
+
+// Japanese abbreviated day names, Sunday first.
+DayNames JapaneseDayNames();
+
+}  // namespace velmora
