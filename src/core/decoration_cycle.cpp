@@ -97,7 +97,7 @@ void DecorationCycle::Tick() {
 
   // 10-12.
   Text tag = ComposeTag(cpuText, coreText, ramText);
-  wm.SetWindowText(w, PlaceTag(stripped, tag, st.DispBack));
+  wm.WriteWindowText(w, PlaceTag(stripped, tag, st.DispBack));
   state_.MME = std::move(tag);
   state_.MhWndOld = w;
 

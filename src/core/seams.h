@@ -28,7 +28,7 @@ class WindowManager {
   // first NUL (at most bufferUnits - 1 units).
   virtual Text WindowText(WindowHandle w, int bufferUnits) = 0;
   // Writes a title; bounded by a time-out for windows of other programs.
-  virtual bool SetWindowText(WindowHandle w, const Text& text) = 0;
+  virtual bool WriteWindowText(WindowHandle w, const Text& text) = 0;
   virtual Text ClassName(WindowHandle w, int bufferUnits) = 0;
   virtual bool IsWindowVisible(WindowHandle w) = 0;
   virtual bool IsIconic(WindowHandle w) = 0;
@@ -53,7 +53,7 @@ class ProcessApi {
   virtual Text ImageFileName(std::uint32_t pid) = 0;
   virtual std::uint32_t LogicalDrives() = 0;
   // First name QueryDosDeviceW gives for "<letter>:"; empty when none.
-  virtual Text QueryDosDevice(char16_t letter) = 0;
+  virtual Text DosDeviceName(char16_t letter) = 0;
 };
 
 // Memory status and input method manager.

@@ -91,7 +91,7 @@ Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool d
 
 void RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack) {
   if (w == 0) return;
-  wm.SetWindowText(w, GetStrippedTitle(wm, w, mme, dispBack));
+  wm.WriteWindowText(w, GetStrippedTitle(wm, w, mme, dispBack));
 }
 
 }  // namespace velmora

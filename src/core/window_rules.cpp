@@ -48,7 +48,7 @@ Text MapDevicePathToDrive(ProcessApi& processes, const Text& devicePath) {
   for (int i = 0; i < 26; ++i) {
     if ((drives & (1u << i)) == 0) continue;
     const auto letter = static_cast<char16_t>(u'A' + i);
-    const Text device = processes.QueryDosDevice(letter);
+    const Text device = processes.DosDeviceName(letter);
     if (device.empty()) continue;
     if (devicePath.size() > device.size() && devicePath.compare(0, device.size(), device) == 0 &&
         devicePath[device.size()] == u'\\') {

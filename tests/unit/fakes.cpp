@@ -23,7 +23,7 @@ Text FakeWindowManager::WindowText(WindowHandle w, int bufferUnits) {
   return t;
 }
 
-bool FakeWindowManager::SetWindowText(WindowHandle w, const Text& text) {
+bool FakeWindowManager::WriteWindowText(WindowHandle w, const Text& text) {
   log.push_back("set " + std::to_string(w) + " " + ToUtf8(text));
   auto* f = Find(w);
   if (!f) return false;
@@ -84,7 +84,7 @@ Text FakeProcessApi::ImageFileName(std::uint32_t pid) {
   return it == imageNames.end() ? Text{} : it->second;
 }
 
-Text FakeProcessApi::QueryDosDevice(char16_t letter) {
+Text FakeProcessApi::DosDeviceName(char16_t letter) {
   const auto it = dosDevices.find(letter);
   return it == dosDevices.end() ? Text{} : it->second;
 }

@@ -42,7 +42,7 @@ class FakeWindowManager : public WindowManager {
   WindowHandle ForegroundWindow() override { return foreground; }
   int WindowTextLength(WindowHandle w) override;
   Text WindowText(WindowHandle w, int bufferUnits) override;
-  bool SetWindowText(WindowHandle w, const Text& text) override;
+  bool WriteWindowText(WindowHandle w, const Text& text) override;
   Text ClassName(WindowHandle w, int bufferUnits) override;
   bool IsWindowVisible(WindowHandle w) override;
   bool IsIconic(WindowHandle w) override;
@@ -67,7 +67,7 @@ class FakeProcessApi : public ProcessApi {
   Text MainModuleFileName(std::uint32_t pid) override;
   Text ImageFileName(std::uint32_t pid) override;
   std::uint32_t LogicalDrives() override { return drives; }
-  Text QueryDosDevice(char16_t letter) override;
+  Text DosDeviceName(char16_t letter) override;
 };
 
 class FakeProbes : public SystemProbes {

@@ -1,0 +1,61 @@
+// TMainForm: the hidden main window. It owns the cycle timer and the state of
+// the decoration cycle, and closing it ends the program.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "core/decoration_cycle.h"
+#include "core/settings.h"
+#include "win32/platform.h"
+
+namespace velmora::win32 {
+
+inline constexpr wchar_t kMainFormClass[] = L"TMainForm";
+inline constexpr wchar_t kMainFormTitle[] = L"Velmora";
+
+class TMainForm {
+ public:
+  TMainForm(HINSTANCE instance, TSettings& settings);
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Registers the class and creates the (never shown) window; false when the
+  // window could not be created.
+  bool Create();
+
+  HWND Handle() const { return hwnd_; }
+  DecorationCycle& Cycle() { return *cycle_; }
+
+  // TimerData: the interval applies from the next tick.
+  void SetTimerInterval(UINT ms);
+  void SetTimerEnabled(bool enabled);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  void FormCreate();
+  void FormCloseQuery();
+  void FormDestroy();
+  void TimerDataTimer();
+
+  HINSTANCE instance_;
+  TSettings& settings_;
+  HWND hwnd_ = nullptr;
+
+  Win32WindowManager windows_;
+  Win32ProcessApi processes_;
+  Win32SystemProbes probes_;
+  Win32Clock clock_;
+  UnavailableCpuSampler cpu_;
+  InactiveCycleActions actions_;
+  std::unique_ptr<DecorationCycle> cycle_;
+
+  UINT timerInterval_ = 1000;
+  bool timerEnabled_ = false;
+};
+
+}  // namespace velmora::win32

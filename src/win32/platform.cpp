@@ -1,0 +1,196 @@
+#include "win32/platform.h"
+
+#include <imm.h>
+#include <psapi.h>
+
+#include "win32/unique_handle.h"
+#include "win32/wide.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+constexpr WPARAM kImcGetOpenStatus = 0x0005;  // IMC_GETOPENSTATUS of WM_IME_CONTROL
+
+bool OwnedByThisProcess(HWND w) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  return pid == ::GetCurrentProcessId();
+}
+
+}  // namespace
+
+WindowHandle Win32WindowManager::ForegroundWindow() { return ToHandle(::GetForegroundWindow()); }
+
+int Win32WindowManager::WindowTextLength(WindowHandle w) {
+  const HWND h = ToHwnd(w);
+  if (OwnedByThisProcess(h)) return ::GetWindowTextLengthW(h);
+  // Another program's window: ask with a time-out, so that a program that has
+  // stopped answering cannot hold the tick.
+  DWORD_PTR length = 0;
+  if (::SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs,
+                            &length)) {
+    return static_cast<int>(length);
+  }
+  // No answer: measure the title the window manager keeps, which needs no
+  // message. Answering 0 here would let a restore wipe the title.
+  for (size_t size = 512; size <= (1u << 22); size *= 2) {
+    buffer_.assign(size, L'\0');
+    const int n = ::GetWindowTextW(h, buffer_.data(), static_cast<int>(size));
+    if (n < static_cast<int>(size) - 1) return n;
+  }
+  return 0;
+}
+
+Text Win32WindowManager::WindowText(WindowHandle w, int bufferUnits) {
+  if (bufferUnits <= 0) return {};
+  buffer_.assign(static_cast<size_t>(bufferUnits), L'\0');
+  // For windows of other processes this reads the title the window manager
+  // keeps and sends no message.
+  const int n = ::GetWindowTextW(ToHwnd(w), buffer_.data(), bufferUnits);
+  if (n <= 0) return {};
+  return Text(UpToNul(TextView(reinterpret_cast<const char16_t*>(buffer_.data()), static_cast<size_t>(n))));
+}
+
+bool Win32WindowManager::WriteWindowText(WindowHandle w, const Text& text) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(ToHwnd(w), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text)),
+                               SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs, &result) != 0;
+}
+
+Text Win32WindowManager::ClassName(WindowHandle w, int bufferUnits) {
+  if (bufferUnits <= 0) return {};
+  std::wstring buf(static_cast<size_t>(bufferUnits), L'\0');
+  const int n = ::GetClassNameW(ToHwnd(w), buf.data(), bufferUnits);
+  if (n <= 0) return {};
+  return FromWide(buf.data(), static_cast<size_t>(n));
+}
+
+bool Win32WindowManager::IsWindowVisible(WindowHandle w) { return ::IsWindowVisible(ToHwnd(w)) != FALSE; }
+bool Win32WindowManager::IsIconic(WindowHandle w) { return ::IsIconic(ToHwnd(w)) != FALSE; }
+bool Win32WindowManager::IsZoomed(WindowHandle w) { return ::IsZoomed(ToHwnd(w)) != FALSE; }
+
+bool Win32WindowManager::GetWindowRect(WindowHandle w, Rect& out) {
+  RECT r{};
+  if (!::GetWindowRect(ToHwnd(w), &r)) return false;
+  out = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+std::uint32_t Win32WindowManager::WindowProcessId(WindowHandle w) {
+  DWORD pid = 0;
+  if (!::GetWindowThreadProcessId(ToHwnd(w), &pid)) return 0;
+  return pid;
+}
+
+WindowHandle Win32WindowManager::GuiThreadFocus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetGUIThreadInfo(0, &info)) return 0;
+  return ToHandle(info.hwndFocus);
+}
+
+bool Win32WindowManager::MonitorFromPoint(std::int32_t x, std::int32_t y) {
+  return ::MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+namespace {
+
+UniqueKernelHandle OpenForQuery(std::uint32_t pid) {
+  if (pid == 0) return {};
+  return UniqueKernelHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+}
+
+Text SystemDirectory() {
+  const UINT n = ::GetSystemDirectoryW(nullptr, 0);
+  if (n == 0) return {};
+  std::wstring buf(n, L'\0');
+  const UINT got = ::GetSystemDirectoryW(buf.data(), n);
+  if (got == 0 || got >= n) return {};
+  return FromWide(buf.data(), got);
+}
+
+}  // namespace
+
+Text Win32ProcessApi::MainModuleFileName(std::uint32_t pid) {
+  const auto process = OpenForQuery(pid);
+  if (!process) return {};
+  wchar_t buf[261] = {};
+  if (::GetModuleFileNameExW(process.get(), nullptr, buf, 260) == 0) return {};
+  return FromWide(buf);
+}
+
+Text Win32ProcessApi::ImageFileName(std::uint32_t pid) {
+  const auto process = OpenForQuery(pid);
+  if (!process) return {};
+  // Looked up at run time: older systems' psapi lacks it.
+  const Text path = SystemDirectory() + u"\\Psapi.dll";
+  const UniqueModule psapi(::LoadLibraryW(Wide(path)));
+  if (!psapi) return {};
+  using Fn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
+  const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(psapi.get(), "GetProcessImageFileNameW")));
+  if (!fn) return {};
+  wchar_t buf[261] = {};
+  fn(process.get(), buf, 260);
+  return FromWide(buf);
+}
+
+std::uint32_t Win32ProcessApi::LogicalDrives() { return ::GetLogicalDrives(); }
+
+Text Win32ProcessApi::DosDeviceName(char16_t letter) {
+  const wchar_t drive[3] = {static_cast<wchar_t>(letter), L':', L'\0'};
+  wchar_t buf[261] = {};
+  if (::QueryDosDeviceW(drive, buf, 260) == 0) return {};
+  return FromWide(buf);
+}
+
+std::int32_t Win32SystemProbes::MemoryStatusLoad() {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof(status);
+  if (!::GlobalMemoryStatusEx(&status)) return 0;
+  return static_cast<std::int32_t>(status.dwMemoryLoad);
+}
+
+WindowHandle Win32SystemProbes::DefaultImeWindow(WindowHandle w) {
+  return ToHandle(::ImmGetDefaultIMEWnd(ToHwnd(w)));
+}
+
+bool Win32SystemProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) {
+  if (imeWindow == 0) return false;
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(ToHwnd(imeWindow), WM_IME_CONTROL, kImcGetOpenStatus, 0,
+                             SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs, &result)) {
+    return false;
+  }
+  answer = static_cast<std::intptr_t>(result);
+  return true;
+}
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  return {st.wYear, st.wMonth, st.wDay, st.wDayOfWeek, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+void Win32Clock::Sleep(std::uint32_t ms) { ::Sleep(ms); }
+
+DayNames ReadDayNames() {
+  // LOCALE_SABBREVDAYNAME1 is Monday, 7 is Sunday.
+  static constexpr LCTYPE kIds[7] = {LOCALE_SABBREVDAYNAME7, LOCALE_SABBREVDAYNAME1, LOCALE_SABBREVDAYNAME2,
+                                     LOCALE_SABBREVDAYNAME3, LOCALE_SABBREVDAYNAME4, LOCALE_SABBREVDAYNAME5,
+                                     LOCALE_SABBREVDAYNAME6};
+  DayNames names;
+  for (size_t i = 0; i < 7; ++i) {
+    wchar_t buf[80] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, kIds[i], buf, 80) > 0) names[i] = FromWide(buf);
+  }
+  return names;
+}
+
+std::uint32_t ProcessorCount() {
+  SYSTEM_INFO info{};
+  ::GetSystemInfo(&info);
+  return info.dwNumberOfProcessors;
+}
+
+}  // namespace velmora::win32

@@ -1,0 +1,87 @@
+// The real platform behind the core's seams: one Windows call a method.
+#pragma once
+
+#include <windows.h>
+
+#include "core/decoration_cycle.h"
+#include "core/seams.h"
+
+namespace velmora::win32 {
+
+inline WindowHandle ToHandle(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+inline HWND ToHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
+
+// Longest wait for another program's window to take a message. A program
+// that does not answer in time is left alone until the next tick.
+inline constexpr UINT kSendTimeoutMs = 200;
+
+class Win32WindowManager final : public WindowManager {
+ public:
+  WindowHandle ForegroundWindow() override;
+  int WindowTextLength(WindowHandle w) override;
+  Text WindowText(WindowHandle w, int bufferUnits) override;
+  bool WriteWindowText(WindowHandle w, const Text& text) override;
+  Text ClassName(WindowHandle w, int bufferUnits) override;
+  bool IsWindowVisible(WindowHandle w) override;
+  bool IsIconic(WindowHandle w) override;
+  bool IsZoomed(WindowHandle w) override;
+  bool GetWindowRect(WindowHandle w, Rect& out) override;
+  std::uint32_t WindowProcessId(WindowHandle w) override;
+  WindowHandle GuiThreadFocus() override;
+  bool MonitorFromPoint(std::int32_t x, std::int32_t y) override;
+
+ private:
+  std::wstring buffer_;  // reused for title reads
+};
+
+class Win32ProcessApi final : public ProcessApi {
+ public:
+  Text MainModuleFileName(std::uint32_t pid) override;
+  Text ImageFileName(std::uint32_t pid) override;
+  std::uint32_t LogicalDrives() override;
+  Text DosDeviceName(char16_t letter) override;
+};
+
+class Win32SystemProbes final : public SystemProbes {
+ public:
+  std::int32_t MemoryStatusLoad() override;
+  WindowHandle DefaultImeWindow(WindowHandle w) override;
+  bool QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) override;
+};
+
+class Win32Clock final : public Clock {
+ public:
+  LocalTime Now() override;
+  void Sleep(std::uint32_t ms) override;
+};
+
+// The abbreviated day names of the user's locale, Sunday first.
+DayNames ReadDayNames();
+
+// Number of logical processors, read once at start.
+std::uint32_t ProcessorCount();
+
+// Stands in for the processor samplers until the counter library is bound:
+// it answers with the samplers' own failure values (no reading, set-up
+// failed), so the CPU items stay empty.
+class UnavailableCpuSampler final : public CpuSampler {
+ public:
+  std::int32_t GetCPUUsage() override { return -1; }
+  void UpdateCPUCoreUsage() override {}
+  const std::vector<TCPUCounter>& CPUCounters() const override { return counters_; }
+  bool CPUCoreFailed() const override { return true; }
+
+ private:
+  std::vector<TCPUCounter> counters_;
+};
+
+// No memory trigger and no alerts are configured yet: the tick hands on to
+// nothing.
+class InactiveCycleActions final : public CycleActions {
+ public:
+  void ApplyMemoryTrigger(CycleState&, std::int32_t) override {}
+  void CheckAlerts(CycleState&) override {}
+  void BlinkTitle(CycleState&, WindowHandle) override {}
+};
+
+}  // namespace velmora::win32

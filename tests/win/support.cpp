@@ -1,0 +1,141 @@
+#include "support.h"
+
+#include <utility>
+#include <vector>
+
+namespace velmora::testing {
+
+std::wstring BinDir() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& args) {
+  std::wstring commandLine = L"\"" + exe + L"\" " + args;
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &info_)) {
+    info_ = {};
+  }
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : info_(std::exchange(other.info_, {})) {}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+  if (this != &other) {
+    Kill();
+    Close();
+    info_ = std::exchange(other.info_, {});
+  }
+  return *this;
+}
+
+ChildProcess::~ChildProcess() {
+  Kill();
+  Close();
+}
+
+bool ChildProcess::WaitExit(DWORD timeoutMs, DWORD& code) {
+  if (!Started() || ::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  ::GetExitCodeProcess(info_.hProcess, &code);
+  return true;
+}
+
+void ChildProcess::Kill() {
+  if (!Started()) return;
+  if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(info_.hProcess, 99);
+    ::WaitForSingleObject(info_.hProcess, 10000);
+  }
+}
+
+void ChildProcess::Close() {
+  if (info_.hThread) ::CloseHandle(info_.hThread);
+  if (info_.hProcess) ::CloseHandle(info_.hProcess);
+  info_ = {};
+}
+
+std::wstring TitleOf(HWND hwnd) {
+  std::wstring buf(4096, L'\0');
+  const int n = ::GetWindowTextW(hwnd, buf.data(), static_cast<int>(buf.size()));
+  buf.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return buf;
+}
+
+namespace {
+
+struct Search {
+  DWORD pid;
+  const std::wstring* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<Search*>(lParam);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->pid) return TRUE;
+  wchar_t cls[256] = {};
+  ::GetClassNameW(hwnd, cls, 256);
+  if (*s->className != cls) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForWindowOf(DWORD pid, const std::wstring& className) {
+  Search s{pid, &className, nullptr};
+  WaitFor([&] {
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found != nullptr;
+  });
+  return s.found;
+}
+
+TestWindow::TestWindow(const std::wstring& title, const std::wstring& state)
+    : title_(title), process_(BinDir() + L"velmora_testwin.exe", L"\"" + title + L"\" " + state) {
+  if (!process_.Started()) return;
+  hwnd_ = WaitForWindowOf(process_.Pid(), state == L"dialog" ? L"#32770" : testwin::kClassName);
+  // The helper sets its title once the window is staged.
+  if (hwnd_ && !WaitFor([&] { return TitleOf(hwnd_) == title_; })) hwnd_ = nullptr;
+}
+
+bool TestWindow::Activate() {
+  // Wine lets a process bring its own window to the front; ask the helper.
+  return WaitFor(
+      [&] {
+        if (::GetForegroundWindow() == hwnd_) return true;
+        ::PostMessageW(hwnd_, testwin::kActivate, 0, 0);
+        ::Sleep(100);
+        return ::GetForegroundWindow() == hwnd_;
+      },
+      std::chrono::seconds(15));
+}
+
+bool TestWindow::Hang(DWORD ms) {
+  ::PostMessageW(hwnd_, testwin::kHang, ms, 0);
+  return WaitFor([&] {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result) == 0;
+  });
+}
+
+std::string Narrow(const std::wstring& s) {
+  if (s.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace velmora::testing

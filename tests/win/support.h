@@ -1,0 +1,83 @@
+// Helpers for the Windows-side tests: child processes with an owner, polling
+// with a deadline, and staged windows of velmora_testwin.exe.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+#include "test_window_protocol.h"
+
+namespace velmora::testing {
+
+// The folder of the running test program, with a trailing backslash.
+std::wstring BinDir();
+
+// Polls `done` every 20 ms until it is true or `timeout` has passed.
+template <typename Pred>
+bool WaitFor(Pred done, std::chrono::milliseconds timeout = std::chrono::seconds(15)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::Sleep(20);
+  }
+}
+
+// A started program; ended (if still running) and its handles closed when
+// the object goes.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ChildProcess(const std::wstring& exe, const std::wstring& args);
+  ChildProcess(ChildProcess&& other) noexcept;
+  ChildProcess& operator=(ChildProcess&& other) noexcept;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  DWORD Pid() const { return info_.dwProcessId; }
+  HANDLE Process() const { return info_.hProcess; }
+  // True when the process ended within the time-out; its exit code in `code`.
+  bool WaitExit(DWORD timeoutMs, DWORD& code);
+  void Kill();
+
+ private:
+  void Close();
+  PROCESS_INFORMATION info_{};
+};
+
+// The current title, read as a user sees it (no message is sent).
+std::wstring TitleOf(HWND hwnd);
+
+// Finds a top-level window of `pid`, waiting for it to appear.
+HWND WaitForWindowOf(DWORD pid, const std::wstring& className);
+
+// A window of velmora_testwin.exe with a known title and state.
+class TestWindow {
+ public:
+  TestWindow(const std::wstring& title, const std::wstring& state = L"normal");
+  HWND Hwnd() const { return hwnd_; }
+  DWORD Pid() const { return process_.Pid(); }
+  const std::wstring& OwnTitle() const { return title_; }
+  std::wstring Title() const { return TitleOf(hwnd_); }
+  // Brings it to the front and waits until it is the foreground window.
+  bool Activate();
+  // Makes the helper stop answering for `ms` and waits until it no longer
+  // answers a message within 50 ms.
+  bool Hang(DWORD ms);
+  void Minimize() { ::PostMessageW(hwnd_, testwin::kMinimize, 0, 0); }
+  ChildProcess& Process() { return process_; }
+
+ private:
+  std::wstring title_;
+  ChildProcess process_;
+  HWND hwnd_ = nullptr;
+};
+
+// UTF-8 for gtest messages.
+std::string Narrow(const std::wstring& s);
+
+}  // namespace velmora::testing

@@ -1,0 +1,116 @@
+// A window to decorate, staged as a test asks: velmora_testwin.exe TITLE
+// [normal|hidden|minimized|maximized|offscreen|dialog]; "dialog" is a standard
+// dialog box of class "#32770". Posted messages move
+// it to the front, minimise it, or make it stop answering messages.
+#include <windows.h>
+
+#include <string>
+
+#include "test_window_protocol.h"
+
+namespace {
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case velmora::testwin::kActivate:
+      ::ShowWindow(hwnd, SW_RESTORE);
+      ::SetForegroundWindow(hwnd);
+      ::SetActiveWindow(hwnd);
+      return 0;
+    case velmora::testwin::kHang:
+      // Stop answering for as long as asked (the test ends us earlier).
+      ::Sleep(static_cast<DWORD>(wParam));
+      return 0;
+    case velmora::testwin::kMinimize:
+      ::ShowWindow(hwnd, SW_MINIMIZE);
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+}
+
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
+  if (msg == velmora::testwin::kActivate) {
+    ::SetForegroundWindow(hwnd);
+    return TRUE;
+  }
+  if (msg == WM_CLOSE) {
+    ::PostQuitMessage(0);
+    return TRUE;
+  }
+  return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// A standard dialog box (class "#32770") from an in-memory template.
+HWND CreateStandardDialog(HINSTANCE instance, const std::wstring& title) {
+  struct alignas(4) {
+    DLGTEMPLATE header;
+    WORD menu, windowClass, caption;
+  } tmpl{};
+  tmpl.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  tmpl.header.cx = 200;
+  tmpl.header.cy = 80;
+  HWND dialog = ::CreateDialogIndirectParamW(instance, &tmpl.header, nullptr, DialogProc, 0);
+  if (dialog) {
+    ::SetWindowPos(dialog, nullptr, 160, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(dialog, SW_SHOWNOACTIVATE);
+    ::SetWindowTextW(dialog, title.c_str());  // the title last: the tests wait for it
+  }
+  return dialog;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  int argc = 0;
+  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  const std::wstring title = argc > 1 ? argv[1] : L"Velmora test window";
+  const std::wstring state = argc > 2 ? argv[2] : L"normal";
+  ::LocalFree(argv);
+
+  if (state == L"dialog") {
+    if (!CreateStandardDialog(instance, title)) return 2;
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    return 0;
+  }
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = velmora::testwin::kClassName;
+  ::RegisterClassExW(&wc);
+
+  int x = 120, y = 120;
+  if (state == L"offscreen") x = y = 5000;
+  HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"(staging)", WS_OVERLAPPEDWINDOW, x, y, 420, 260,
+                                nullptr, nullptr, instance, nullptr);
+  if (!hwnd) return 2;
+  if (state == L"hidden") {
+    // stays hidden
+  } else if (state == L"minimized") {
+    ::ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+  } else if (state == L"maximized") {
+    ::ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+    ::SetWindowPos(hwnd, nullptr, 5000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  }
+  ::SetWindowTextW(hwnd, title.c_str());  // the title last: the tests wait for it
+
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return 0;
+}
