@@ -12,8 +12,7 @@ namespace {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case velmora::testwin::kActivate:
-      ::ShowWindow(hwnd, SW_RESTORE);
+    case velmora::testwin::kActivate:  // as it is: a minimised window stays minimised
       ::SetForegroundWindow(hwnd);
       ::SetActiveWindow(hwnd);
       return 0;

@@ -1,0 +1,175 @@
+// Velmora.exe itself, started under Wine and watched from outside: the
+// titles of real windows of another process, read as a user sees them.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "support.h"
+
+namespace velmora::e2e {
+namespace {
+
+using velmora::testing::BinDir;
+using velmora::testing::ChildProcess;
+using velmora::testing::Narrow;
+using velmora::testing::TestWindow;
+using velmora::testing::TitleOf;
+using velmora::testing::WaitFor;
+
+// The default tag: input mode, date with day name, time with seconds, the
+// CPU item (empty while no counter is available on a multi-processor
+// machine; "CPU:000" on a single processor) and the memory load.
+const std::wregex kDefaultTag(
+    LR"(【 \[A\] (\d\d/\d\d/\d\d)\(([^)]+)\) (\d\d:\d\d:\d\d) (CPU:\d{3})? RAM:(\d{3}) 】 $)");
+
+std::wstring Two(int v) {
+  wchar_t buf[8];
+  swprintf(buf, 8, L"%02d", v);
+  return buf;
+}
+
+std::wstring TodayText() {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  return Two(st.wYear % 100) + L"/" + Two(st.wMonth) + L"/" + Two(st.wDay);
+}
+
+std::wstring TodayName() {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  const LCTYPE ids[7] = {LOCALE_SABBREVDAYNAME7, LOCALE_SABBREVDAYNAME1, LOCALE_SABBREVDAYNAME2,
+                         LOCALE_SABBREVDAYNAME3, LOCALE_SABBREVDAYNAME4, LOCALE_SABBREVDAYNAME5,
+                         LOCALE_SABBREVDAYNAME6};
+  wchar_t buf[80] = {};
+  ::GetLocaleInfoW(LOCALE_USER_DEFAULT, ids[st.wDayOfWeek], buf, 80);
+  return buf;
+}
+
+size_t CountOf(const std::wstring& s, const std::wstring& what) {
+  size_t n = 0;
+  for (auto pos = s.find(what); pos != std::wstring::npos; pos = s.find(what, pos + 1)) ++n;
+  return n;
+}
+
+bool IsDecorated(const TestWindow& w) {
+  const std::wstring title = w.Title();
+  return title.rfind(w.OwnTitle(), 0) == 0 && std::regex_match(title.substr(w.OwnTitle().size()), kDefaultTag);
+}
+
+class VelmoraRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    velmora_ = ChildProcess(BinDir() + L"Velmora.exe", L"");
+    ASSERT_TRUE(velmora_.Started());
+    mainWindow_ = testing::WaitForWindowOf(velmora_.Pid(), L"TMainForm");
+    ASSERT_NE(mainWindow_, nullptr);
+    EXPECT_EQ(TitleOf(mainWindow_), L"Velmora");
+    EXPECT_FALSE(::IsWindowVisible(mainWindow_));
+  }
+
+  // True while Velmora's GUI thread answers within a second.
+  bool Answers() {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+  }
+
+  ChildProcess velmora_;
+  HWND mainWindow_ = nullptr;
+};
+
+TEST_F(VelmoraRun, ForegroundWindowCarriesExactlyOneDefaultTag) {
+  TestWindow notes(L"Notes");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
+
+  std::wsmatch m;
+  std::wstring title = notes.Title();
+  const std::wstring tag = title.substr(notes.OwnTitle().size());
+  ASSERT_TRUE(std::regex_match(tag, m, kDefaultTag));
+  EXPECT_EQ(m[1].str(), TodayText()) << Narrow(title);
+  EXPECT_EQ(m[2].str(), TodayName()) << Narrow(title);
+  if (::GetUserDefaultLCID() == 0x0411) {
+    EXPECT_NE(std::wstring(L"日月火水木金土").find(m[2].str()), std::wstring::npos);
+  }
+
+  // Refreshed tick after tick, never stacked.
+  const std::wstring first = title;
+  ASSERT_TRUE(WaitFor([&] { return notes.Title() != first && IsDecorated(notes); })) << Narrow(notes.Title());
+  EXPECT_EQ(CountOf(notes.Title(), L"【"), 1u) << Narrow(notes.Title());
+  EXPECT_EQ(CountOf(notes.Title(), L"】"), 1u);
+}
+
+TEST_F(VelmoraRun, NextWindowInFrontTakesTheTagAndTheFirstGetsItsTitleBack) {
+  TestWindow first(L"First window");
+  TestWindow second(L"Second window");
+  ASSERT_TRUE(first.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(first); }));
+  ASSERT_TRUE(second.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(second); })) << Narrow(second.Title());
+  // The same tick restored the first window before it decorated the second.
+  EXPECT_EQ(first.Title(), L"First window");
+  ASSERT_TRUE(first.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(first); }));
+  EXPECT_EQ(second.Title(), L"Second window");
+}
+
+TEST_F(VelmoraRun, StandardDialogIsDecoratedLikeAnyWindow) {
+  TestWindow dialog(L"Open file", L"dialog");
+  ASSERT_NE(dialog.Hwnd(), nullptr);
+  ASSERT_TRUE(dialog.Activate());
+  EXPECT_TRUE(WaitFor([&] { return IsDecorated(dialog); })) << Narrow(dialog.Title());
+}
+
+TEST_F(VelmoraRun, WindowsThatDoNotQualifyAreLeftAlone) {
+  TestWindow decorated(L"Decorated");
+  for (const wchar_t* state : {L"minimized", L"offscreen", L"hidden"}) {
+    ASSERT_TRUE(decorated.Activate());
+    ASSERT_TRUE(WaitFor([&] { return IsDecorated(decorated); }));
+    TestWindow staged(std::wstring(L"Staged ") + state, state);
+    ASSERT_NE(staged.Hwnd(), nullptr);
+    if (!staged.Activate()) {
+      ADD_FAILURE() << "could not bring the " << Narrow(state) << " window to the front";
+      continue;
+    }
+    // The tick that sees it in front gives the decorated window its title
+    // back; that tick has then also passed over the staged window.
+    ASSERT_TRUE(WaitFor([&] { return decorated.Title() == L"Decorated"; })) << Narrow(state);
+    EXPECT_EQ(staged.Title(), staged.OwnTitle()) << Narrow(state);
+  }
+}
+
+TEST_F(VelmoraRun, ClosingVelmoraGivesTheLastTitleBack) {
+  TestWindow notes(L"Closing notes");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
+  ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  DWORD code = 1234;
+  ASSERT_TRUE(velmora_.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(notes.Title(), L"Closing notes");
+}
+
+TEST_F(VelmoraRun, HungWindowInFrontDoesNotStopTheTicks) {
+  TestWindow hung(L"Hung window");
+  TestWindow other(L"Other window");
+  ASSERT_TRUE(hung.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(hung); }));
+  ASSERT_TRUE(hung.Hang(60000));
+
+  // Several ticks pass with the hung window in front; Velmora keeps answering.
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < 3000) {
+    ASSERT_TRUE(Answers());
+    ::Sleep(100);
+  }
+  ASSERT_TRUE(other.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(other); }, std::chrono::seconds(5))) << Narrow(other.Title());
+  const std::wstring first = other.Title();
+  EXPECT_TRUE(WaitFor([&] { return other.Title() != first && IsDecorated(other); }, std::chrono::seconds(5)))
+      << "the tag is refreshed on the next ticks";
+  EXPECT_TRUE(Answers());
+}
+
+}  // namespace
+}  // namespace velmora::e2e
