@@ -114,6 +114,60 @@ void RecordingActions::ApplyMemoryTrigger(CycleState&, std::int32_t clampedLoad)
   if (throwOnTrigger) throw Exception(u"notepad.exeを起動できません。");
 }
 
+std::optional<Text> FakeFiles::SpecialFolder(int csidl) {
+  if (csidl == 0x1A) return appData;
+  if (csidl == 0x23) return Text(u"C:\\ProgramData");
+  return std::nullopt;
+}
+
+void FakeFiles::CreateDirectory(const Text& path) {
+  if (uncreatable.count(path) == 0) dirs.insert(path);
+}
+
+bool FakeFiles::ReadFile(const Text& path, std::string& bytes, std::uint32_t& error) {
+  if (unreadable.count(path)) {
+    error = 32;
+    return false;
+  }
+  bytes = files.at(path);
+  return true;
+}
+
+bool FakeFiles::ReplaceFile(const Text& path, const std::string& bytes, std::uint32_t& error) {
+  if (unwritable.count(path)) {
+    error = 5;
+    return false;
+  }
+  ++writes;
+  files[path] = bytes;
+  return true;
+}
+
+Text FakeFiles::ErrorText(std::uint32_t error) {
+  return error == 5 ? u"アクセスが拒否されました" : u"error " + DecimalText(error);
+}
+
+Text FakeCodePage::Decode(std::string_view bytes) {
+  Text out;
+  for (const char c : bytes) out.push_back(static_cast<unsigned char>(c));
+  return out;
+}
+
+std::string FakeCodePage::Encode(TextView text) {
+  std::string out;
+  for (const char16_t c : text) out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
+  return out;
+}
+
+std::string Utf16File(std::u16string_view text) {
+  std::string out = "\xFF\xFE";
+  for (const char16_t c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+  return out;
+}
+
 DayNames JapaneseDayNames() { return {u"日", u"月", u"火", u"水", u"木", u"金", u"土"}; }
 
 }  // namespace velmora

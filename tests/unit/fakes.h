@@ -2,12 +2,15 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/decoration_cycle.h"
 #include "core/seams.h"
+#include "core/settings_storage.h"
+#include "core/text_encoding.h"
 
 namespace velmora {
 
@@ -122,6 +125,36 @@ class RecordingActions : public CycleActions {
     calls.push_back("BlinkTitle " + std::to_string(w));
   }
 };
+
+// An in-memory file system.
+class FakeFiles : public SettingsFiles {
+ public:
+  std::optional<Text> appData = Text(u"C:\\Users\\u\\AppData\\Roaming");
+  std::set<Text> dirs;
+  std::map<Text, std::string> files;
+  std::set<Text> unreadable, unwritable, uncreatable;
+  int writes = 0;
+
+  std::optional<Text> SpecialFolder(int csidl) override;
+  bool DirectoryExists(const Text& path) override { return dirs.count(path) != 0; }
+  void CreateDirectory(const Text& path) override;
+  bool FileExists(const Text& path) override { return files.count(path) != 0; }
+  bool ReadFile(const Text& path, std::string& bytes, std::uint32_t& error) override;
+  bool ReplaceFile(const Text& path, const std::string& bytes, std::uint32_t& error) override;
+  Text ErrorText(std::uint32_t error) override;
+};
+
+// Latin-1 stands in for the system code page: one byte a character.
+class FakeCodePage : public CodePage {
+ public:
+  bool utf8 = false;
+  Text Decode(std::string_view bytes) override;
+  std::string Encode(TextView text) override;
+  bool IsUtf8() override { return utf8; }
+};
+
+// UTF-16LE bytes with FF FE, for expected file contents.
+std::string Utf16File(std::u16string_view text);
 
 // Japanese abbreviated day names, Sunday first.
 DayNames JapaneseDayNames();

@@ -1,0 +1,65 @@
+// INI text as the settings file keeps it: sections and keys compared without
+// regard to case, repeated sections merged, the later of two equal keys
+// winning; writing keeps the file's order and spelling, drops comments.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/text.h"
+
+namespace velmora {
+
+class IniFile {
+ public:
+  IniFile() = default;
+  explicit IniFile(TextView content) { Parse(content); }
+
+  void Parse(TextView content);
+  // The whole file: CR LF after every line, an empty line after each section.
+  Text Serialize() const;
+
+  // Absent keys and keys without "=" give nullopt.
+  std::optional<Text> Find(TextView section, TextView key) const;
+  Text ReadString(TextView section, TextView key, const Text& fallback) const;
+  // Decimal, or hexadecimal after "0x" / "$"; anything else gives `fallback`.
+  std::int32_t ReadInteger(TextView section, TextView key, std::int32_t fallback) const;
+  bool ReadBool(TextView section, TextView key, bool fallback) const;
+
+  void WriteString(TextView section, TextView key, const Text& value);
+  void WriteInteger(TextView section, TextView key, std::int32_t value);
+  void WriteBool(TextView section, TextView key, bool value);
+
+  bool Empty() const { return sections_.empty(); }
+  // Lines of a section, keys without "=" included; 0 when it is absent.
+  size_t EntryCount(TextView section) const;
+
+ private:
+  struct Entry {
+    Text key;
+    Text value;
+    bool hasValue = true;  // false: a line without "=", kept as it stands
+  };
+  struct Section {
+    Text name;
+    std::vector<Entry> entries;
+  };
+
+  const Section* FindSection(TextView name) const;
+  Section& SectionFor(TextView name);
+  static const Entry* FindEntry(const Section& s, TextView key);
+  static Entry* FindEntry(Section& s, TextView key);
+
+  std::vector<Section> sections_;
+};
+
+// Integer text as the settings file stores it: optional sign, decimal, or
+// hexadecimal after "0x"/"0X" (longer than two characters) or "$". nullopt
+// for anything else, including values outside 32 bits.
+std::optional<std::int32_t> ParseIniInteger(TextView text);
+
+// Removes characters with a code not above U+0020 from both ends.
+TextView TrimControlAndBlanks(TextView s);
+
+}  // namespace velmora

@@ -1,0 +1,161 @@
+#include "core/settings_storage.h"
+
+#include <algorithm>
+
+#include "core/errors.h"
+#include "core/ini_file.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kSpecialFolders[] = {0x05, 0x1A, 0x1C, 0x23, 0x27, 0x2E};
+
+void AppendLegacyList(const IniFile& ini, std::vector<Text>& list) {
+  const std::int32_t count = ini.ReadInteger(u"Disable", u"Count", -1);
+  if (count < 0) return;
+  // Keys "0" to "<count>" inclusive; a missing one gives an empty entry. A
+  // hand-edited count cannot ask for more entries than the section has lines.
+  const auto last = std::min<std::int64_t>(count, static_cast<std::int64_t>(ini.EntryCount(u"Disable")));
+  for (std::int64_t k = 0; k <= last; ++k) list.push_back(ini.ReadString(u"Disable", DecimalText(k), Text()));
+}
+
+}  // namespace
+
+Text GetSpecialFolder(SettingsFiles& files, unsigned index) {
+  if (index >= std::size(kSpecialFolders)) return {};
+  Text path = files.SpecialFolder(kSpecialFolders[index]).value_or(Text());
+  while (!path.empty() && path.back() == u'\\') path.pop_back();
+  return path;
+}
+
+bool PrepareDataFolder(SettingsFiles& files, TextView name, bool allUsers, Text& folder) {
+  const Text base = GetSpecialFolder(files, allUsers ? 3 : 1);
+  if (base.empty()) return false;  // never a folder relative to wherever we run
+  Text path = base + u"\\Orvane";
+  if (!files.DirectoryExists(path)) files.CreateDirectory(path);
+  path += u'\\';
+  path += name;
+  if (!files.DirectoryExists(path)) files.CreateDirectory(path);
+  folder = path + u'\\';
+  return files.DirectoryExists(path);
+}
+
+Text OpenErrorText(const Text& path, const Text& reason) {
+  return u"ファイル " + path + u" は開けません。 " + reason + u" ";
+}
+
+Text CreateErrorText(const Text& path, const Text& reason) {
+  return u"ファイル \"" + path + u"\" を作成できません。" + reason;
+}
+
+SettingsStorage::SettingsStorage(SettingsFiles& files, CodePage& ansi, Text dataFolder)
+    : files_(files), ansi_(ansi), dataFolder_(std::move(dataFolder)) {}
+
+DecodedText SettingsStorage::ReadText(const Text& path) {
+  if (!files_.FileExists(path)) return {};
+  std::string bytes;
+  std::uint32_t error = 0;
+  if (!files_.ReadFile(path, bytes, error)) throw Exception(OpenErrorText(path, files_.ErrorText(error)));
+  return DecodeByMark(bytes, ansi_);
+}
+
+void SettingsStorage::Write(const Text& path, const std::string& bytes) {
+  std::uint32_t error = 0;
+  if (!files_.ReplaceFile(path, bytes, error)) throw Exception(CreateErrorText(path, files_.ErrorText(error)));
+}
+
+void SettingsStorage::LoadSettings(TSettings& s) {
+  s.DisabledPrograms.clear();
+  const Text listPath = ListPath();
+  if (files_.FileExists(listPath)) s.DisabledPrograms = SplitLines(ReadText(listPath).text);
+
+  const IniFile ini(ReadText(IniPath()).text);
+  AppendLegacyList(ini, s.DisabledPrograms);
+
+  s.DisableDialog = ini.ReadBool(u"Disable", u"Dialog", s.DisableDialog);
+  s.FormatDate = ini.ReadInteger(u"Format", u"Date", s.FormatDate);
+  s.FormatTime = ini.ReadInteger(u"Format", u"Time", s.FormatTime);
+  s.FormatName = ini.ReadBool(u"Format", u"Name", s.FormatName);
+  s.FormatUpdate = ini.ReadInteger(u"Format", u"Update", 1);
+  s.WhistleEnable = ini.ReadBool(u"Whistle", u"Enable", s.WhistleEnable);
+  s.WhistleTime = ini.ReadInteger(u"Whistle", u"Time", s.WhistleTime);
+  s.WhistleWavEnable = ini.ReadBool(u"Whistle", u"WavEnable", s.WhistleWavEnable);
+  s.WhistleWavFile = ini.ReadString(u"Whistle", u"WavFile", s.WhistleWavFile);
+  s.AlarmEnable = ini.ReadBool(u"Alarm", u"Enable", s.AlarmEnable);
+  s.AlarmTime = ini.ReadInteger(u"Alarm", u"Time", s.AlarmTime);
+  s.AlarmHour = ini.ReadInteger(u"Alarm", u"Hour", s.AlarmHour);
+  s.AlarmMin = ini.ReadInteger(u"Alarm", u"Min", s.AlarmMin);
+  s.AlarmWavEnabled = ini.ReadBool(u"Alarm", u"WavEnabled", s.AlarmWavEnabled);
+  s.AlarmWavFile = ini.ReadString(u"Alarm", u"WavFile", s.AlarmWavFile);
+  s.RAMEnable = ini.ReadBool(u"RAM", u"Enable", s.RAMEnable);
+  s.RAMUse = ini.ReadInteger(u"RAM", u"Use", s.RAMUse);
+  s.RAMExe = ini.ReadString(u"RAM", u"Exe", s.RAMExe);
+}
+
+void SettingsStorage::SaveSettings(const TSettings& s) {
+  Text list;
+  for (const auto& entry : s.DisabledPrograms) {
+    list += entry;
+    list += u"\r\n";
+  }
+  Write(ListPath(), EncodeWithMark(list, FileEncoding::Utf16LE, ansi_));
+
+  // The existing file is read by its mark, so that a file only the display
+  // preferences have written so far (ANSI, no mark) keeps its content.
+  const Text iniPath = IniPath();
+  IniFile ini(ReadText(iniPath).text);
+  ini.WriteInteger(u"Disable", u"Count", -1);
+  ini.WriteBool(u"Disable", u"Dialog", s.DisableDialog);
+  ini.WriteInteger(u"Format", u"Date", s.FormatDate);
+  ini.WriteInteger(u"Format", u"Time", s.FormatTime);
+  ini.WriteBool(u"Format", u"Name", s.FormatName);
+  ini.WriteInteger(u"Format", u"Update", s.FormatUpdate);
+  ini.WriteBool(u"Whistle", u"Enable", s.WhistleEnable);
+  ini.WriteInteger(u"Whistle", u"Time", s.WhistleTime);
+  ini.WriteBool(u"Whistle", u"WavEnable", s.WhistleWavEnable);
+  ini.WriteString(u"Whistle", u"WavFile", s.WhistleWavFile);
+  ini.WriteBool(u"Alarm", u"Enable", s.AlarmEnable);
+  ini.WriteInteger(u"Alarm", u"Time", s.AlarmTime);
+  ini.WriteInteger(u"Alarm", u"Hour", s.AlarmHour);
+  ini.WriteInteger(u"Alarm", u"Min", s.AlarmMin);
+  ini.WriteBool(u"Alarm", u"WavEnabled", s.AlarmWavEnabled);
+  ini.WriteString(u"Alarm", u"WavFile", s.AlarmWavFile);
+  ini.WriteBool(u"RAM", u"Enable", s.RAMEnable);
+  ini.WriteInteger(u"RAM", u"Use", s.RAMUse);
+  ini.WriteString(u"RAM", u"Exe", s.RAMExe);
+  Write(iniPath, EncodeWithMark(ini.Serialize(), FileEncoding::Utf16LE, ansi_));
+}
+
+void SettingsStorage::LoadPrefs(TSettings& s) {
+  const IniFile ini(ReadText(IniPath()).text);
+  s.SetDispBack(ini.ReadBool(u"Disp", u"Back", s.DispBack));
+  s.SetDispFront(ini.ReadBool(u"Disp", u"Front", s.DispFront));
+  s.DispIME = ini.ReadBool(u"Disp", u"IME", s.DispIME);
+  s.DispDate = ini.ReadBool(u"Disp", u"Date", s.DispDate);
+  s.DispTime = ini.ReadBool(u"Disp", u"Time", s.DispTime);
+  s.DispCPU = ini.ReadBool(u"Disp", u"CPU", s.DispCPU);
+  s.DispCPUCore = ini.ReadBool(u"Disp", u"CPUCore", s.DispCPUCore);
+  s.DispRAM = ini.ReadBool(u"Disp", u"RAM", s.DispRAM);
+  s.DispAnime = ini.ReadBool(u"Disp", u"Anime", s.DispAnime);
+  s.DispTrayIcon = ini.ReadBool(u"Disp", u"TrayIcon", s.DispTrayIcon);
+}
+
+void SettingsStorage::SavePrefs(const TSettings& s) {
+  const Text iniPath = IniPath();
+  const DecodedText read = ReadText(iniPath);
+  IniFile ini(read.text);
+  ini.WriteBool(u"Disp", u"Back", s.DispBack);
+  ini.WriteBool(u"Disp", u"Front", s.DispFront);
+  ini.WriteBool(u"Disp", u"IME", s.DispIME);
+  ini.WriteBool(u"Disp", u"Date", s.DispDate);
+  ini.WriteBool(u"Disp", u"Time", s.DispTime);
+  ini.WriteBool(u"Disp", u"CPU", s.DispCPU);
+  ini.WriteBool(u"Disp", u"CPUCore", s.DispCPUCore);
+  ini.WriteBool(u"Disp", u"RAM", s.DispRAM);
+  ini.WriteBool(u"Disp", u"Anime", s.DispAnime);
+  ini.WriteBool(u"Disp", u"TrayIcon", s.DispTrayIcon);
+  Write(iniPath, EncodeWithMark(ini.Serialize(), read.encoding, ansi_));
+}
+
+}  // namespace velmora
