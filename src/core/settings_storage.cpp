@@ -33,10 +33,10 @@ bool PrepareDataFolder(SettingsFiles& files, TextView name, bool allUsers, Text&
   const Text base = GetSpecialFolder(files, allUsers ? 3 : 1);
   if (base.empty()) return false;  // never a folder relative to wherever we run
   Text path = base + u"\\Orvane";
-  if (!files.DirectoryExists(path)) files.CreateDirectory(path);
+  if (!files.DirectoryExists(path)) files.MakeDirectory(path);
   path += u'\\';
   path += name;
-  if (!files.DirectoryExists(path)) files.CreateDirectory(path);
+  if (!files.DirectoryExists(path)) files.MakeDirectory(path);
   folder = path + u'\\';
   return files.DirectoryExists(path);
 }
@@ -56,13 +56,13 @@ DecodedText SettingsStorage::ReadText(const Text& path) {
   if (!files_.FileExists(path)) return {};
   std::string bytes;
   std::uint32_t error = 0;
-  if (!files_.ReadFile(path, bytes, error)) throw Exception(OpenErrorText(path, files_.ErrorText(error)));
+  if (!files_.ReadWholeFile(path, bytes, error)) throw Exception(OpenErrorText(path, files_.ErrorText(error)));
   return DecodeByMark(bytes, ansi_);
 }
 
 void SettingsStorage::Write(const Text& path, const std::string& bytes) {
   std::uint32_t error = 0;
-  if (!files_.ReplaceFile(path, bytes, error)) throw Exception(CreateErrorText(path, files_.ErrorText(error)));
+  if (!files_.ReplaceFileAtomically(path, bytes, error)) throw Exception(CreateErrorText(path, files_.ErrorText(error)));
 }
 
 void SettingsStorage::LoadSettings(TSettings& s) {

@@ -20,14 +20,14 @@ class SettingsFiles {
   virtual std::optional<Text> SpecialFolder(int csidl) = 0;
   virtual bool DirectoryExists(const Text& path) = 0;
   // One level; a failure is noticed through DirectoryExists.
-  virtual void CreateDirectory(const Text& path) = 0;
+  virtual void MakeDirectory(const Text& path) = 0;
   // True for an existing file (not a folder).
   virtual bool FileExists(const Text& path) = 0;
   // The whole file; false with the platform's error code when it fails.
-  virtual bool ReadFile(const Text& path, std::string& bytes, std::uint32_t& error) = 0;
+  virtual bool ReadWholeFile(const Text& path, std::string& bytes, std::uint32_t& error) = 0;
   // Replaces the file atomically: afterwards it holds either its old content
   // or `bytes`, never a mix. False with the error code when it fails.
-  virtual bool ReplaceFile(const Text& path, const std::string& bytes, std::uint32_t& error) = 0;
+  virtual bool ReplaceFileAtomically(const Text& path, const std::string& bytes, std::uint32_t& error) = 0;
   // The platform's text for an error code.
   virtual Text ErrorText(std::uint32_t error) = 0;
 };

@@ -8,7 +8,8 @@ namespace {
 constexpr UINT_PTR kTimerDataId = 1;
 }
 
-TMainForm::TMainForm(HINSTANCE instance, TSettings& settings) : instance_(instance), settings_(settings) {}
+TMainForm::TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage)
+    : instance_(instance), settings_(settings), storage_(storage) {}
 
 TMainForm::~TMainForm() {
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -78,7 +79,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
-      FormCloseQuery();
+      FormCloseQuery();  // a failed save throws: the window stays
       ::DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
@@ -101,6 +102,7 @@ void TMainForm::FormCreate() {
   ::SetWindowTextW(hwnd_, kMainFormTitle);
   cycle_ = std::make_unique<DecorationCycle>(
       settings_, CycleServices{windows_, processes_, probes_, cpu_, clock_, actions_}, ReadDayNames());
+  storage_.LoadPrefs(settings_);  // an unreadable file ends the creation here
   CycleState& state = cycle_->State();
   state.MME = u"【Velmora】";
   state.MhWndOld = ToHandle(hwnd_);
@@ -113,6 +115,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormCloseQuery() {
   SetTimerEnabled(false);
   if (cycle_) cycle_->RestoreLastTitle();
+  storage_.SavePrefs(settings_);
 }
 
 void TMainForm::FormDestroy() { SetTimerEnabled(false); }

@@ -8,6 +8,7 @@
 
 #include "core/decoration_cycle.h"
 #include "core/settings.h"
+#include "core/settings_storage.h"
 #include "win32/platform.h"
 
 namespace velmora::win32 {
@@ -17,7 +18,7 @@ inline constexpr wchar_t kMainFormTitle[] = L"Velmora";
 
 class TMainForm {
  public:
-  TMainForm(HINSTANCE instance, TSettings& settings);
+  TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage);
   ~TMainForm();
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
@@ -44,6 +45,7 @@ class TMainForm {
 
   HINSTANCE instance_;
   TSettings& settings_;
+  SettingsStorage& storage_;
   HWND hwnd_ = nullptr;
 
   Win32WindowManager windows_;

@@ -49,4 +49,9 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandleCloser>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryCloser>;
 using UniqueWindow = UniqueHandle<HWND, DestroyWindowCloser>;
 
+// CreateFileW reports failure as INVALID_HANDLE_VALUE rather than 0.
+inline UniqueKernelHandle OwnFileHandle(HANDLE h) noexcept {
+  return UniqueKernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
 }  // namespace velmora::win32

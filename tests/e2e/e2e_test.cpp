@@ -2,6 +2,8 @@
 // titles of real windows of another process, read as a user sees them.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <regex>
 #include <string>
 
@@ -16,6 +18,8 @@ using velmora::testing::Narrow;
 using velmora::testing::TestWindow;
 using velmora::testing::TitleOf;
 using velmora::testing::WaitFor;
+using velmora::testing::ReadBytes;
+using velmora::testing::WriteBytes;
 
 // The default tag: input mode, date with day name, time with seconds, the
 // CPU item (empty while no counter is available on a multi-processor
@@ -57,9 +61,43 @@ bool IsDecorated(const TestWindow& w) {
   return title.rfind(w.OwnTitle(), 0) == 0 && std::regex_match(title.substr(w.OwnTitle().size()), kDefaultTag);
 }
 
+// Velmora's data folder in this account; the tests set its files and put
+// back whatever was there before.
+std::wstring DataFolder() {
+  wchar_t appData[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+  return std::wstring(appData) + L"\\Orvane\\Velmora\\";
+}
+
+class DataFolderGuard {
+ public:
+  DataFolderGuard() {
+    ::CreateDirectoryW((DataFolder().substr(0, DataFolder().size() - 9)).c_str(), nullptr);
+    ::CreateDirectoryW(DataFolder().c_str(), nullptr);
+    for (const wchar_t* name : kNames) {
+      const std::wstring path = DataFolder() + name;
+      ::RemoveDirectoryW((path + L".e2e-backup").c_str());
+      ::MoveFileExW(path.c_str(), (path + L".e2e-backup").c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+  }
+  ~DataFolderGuard() {
+    for (const wchar_t* name : kNames) {
+      const std::wstring path = DataFolder() + name;
+      ::RemoveDirectoryW(path.c_str());
+      ::DeleteFileW(path.c_str());
+      ::MoveFileExW((path + L".e2e-backup").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+  }
+
+ private:
+  static constexpr const wchar_t* kNames[] = {L"Velmora.ini", L"Disable.log"};
+};
+
 class VelmoraRun : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { StartVelmora(); }
+
+  void StartVelmora() {
     velmora_ = ChildProcess(BinDir() + L"Velmora.exe", L"");
     ASSERT_TRUE(velmora_.Started());
     mainWindow_ = testing::WaitForWindowOf(velmora_.Pid(), L"TMainForm");
@@ -74,8 +112,15 @@ class VelmoraRun : public ::testing::Test {
     return ::SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
   }
 
+  DataFolderGuard dataFolder_;
   ChildProcess velmora_;
   HWND mainWindow_ = nullptr;
+};
+
+// Runs with settings files written before Velmora starts.
+class VelmoraWithFiles : public VelmoraRun {
+ protected:
+  void SetUp() override {}
 };
 
 TEST_F(VelmoraRun, ForegroundWindowCarriesExactlyOneDefaultTag) {
@@ -169,6 +214,76 @@ TEST_F(VelmoraRun, HungWindowInFrontDoesNotStopTheTicks) {
   EXPECT_TRUE(WaitFor([&] { return other.Title() != first && IsDecorated(other); }, std::chrono::seconds(5)))
       << "the tag is refreshed on the next ticks";
   EXPECT_TRUE(Answers());
+}
+
+bool BringToFront(HWND hwnd) {
+  return WaitFor([&] {
+    ::SetForegroundWindow(hwnd);
+    return ::GetForegroundWindow() == hwnd;
+  });
+}
+
+TEST_F(VelmoraWithFiles, ProgramOnTheExclusionListIsLeftAlone) {
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Disable.log", "NOTEPAD.EXE\r\n"));
+  StartVelmora();
+  TestWindow decorated(L"Not excluded");
+  ASSERT_TRUE(decorated.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(decorated); }));
+
+  wchar_t system[MAX_PATH] = {};
+  ::GetSystemDirectoryW(system, MAX_PATH);
+  ChildProcess notepad(std::wstring(system) + L"\\notepad.exe", L"");
+  const HWND editor = testing::WaitForWindowOf(notepad.Pid(), L"Notepad");
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(BringToFront(editor));
+  ASSERT_TRUE(WaitFor([&] { return decorated.Title() == L"Not excluded"; }));
+  EXPECT_EQ(TitleOf(editor).find(L"【"), std::wstring::npos) << Narrow(TitleOf(editor));
+}
+
+TEST_F(VelmoraWithFiles, DisplayPreferencesFromTheFileShapeTheTag) {
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini", "[Disp]\r\nFront=1\r\nIME=0\r\nDate=0\r\nCPU=0\r\n"));
+  StartVelmora();
+  TestWindow notes(L"Front placed");
+  ASSERT_TRUE(notes.Activate());
+  const std::wregex frontTag(LR"(^【 \d\d:\d\d:\d\d RAM:\d{3} 】 Front placed$)");
+  EXPECT_TRUE(WaitFor([&] { return std::regex_match(notes.Title(), frontTag); })) << Narrow(notes.Title());
+}
+
+TEST_F(VelmoraWithFiles, ExitWritesTheDisplayPreferences) {
+  StartVelmora();
+  ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  DWORD code = 1234;
+  ASSERT_TRUE(velmora_.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
+  // A first run: only the preferences, in the system code page without a mark.
+  EXPECT_EQ(ReadBytes(DataFolder() + L"Velmora.ini"),
+            "[Disp]\r\nBack=1\r\nFront=0\r\nIME=1\r\nDate=1\r\nTime=1\r\nCPU=1\r\nCPUCore=0\r\nRAM=1\r\n"
+            "Anime=0\r\nTrayIcon=0\r\n\r\n");
+}
+
+TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimerStopped) {
+  const std::wstring ini = DataFolder() + L"Velmora.ini";
+  ASSERT_TRUE(::CreateDirectoryW(ini.c_str(), nullptr));  // a folder where the file belongs
+  StartVelmora();
+  TestWindow notes(L"Unsaved");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
+
+  ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  const HWND box = testing::WaitForDialogOf(velmora_.Pid());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TitleOf(box), L"Velmora");
+  const std::wstring text = testing::DialogText(box);
+  EXPECT_EQ(text.rfind(L"ファイル \"" + ini + L"\" を作成できません。", 0), 0u) << Narrow(text);
+  EXPECT_EQ(notes.Title(), L"Unsaved");  // restored before the save was tried
+
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+  DWORD code = 0;
+  EXPECT_FALSE(velmora_.WaitExit(0, code));  // still running
+  EXPECT_TRUE(Answers());
+  // The timer stays off: the window is not decorated again.
+  EXPECT_FALSE(WaitFor([&] { return IsDecorated(notes); }, std::chrono::seconds(3)));
 }
 
 }  // namespace

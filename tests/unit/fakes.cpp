@@ -120,11 +120,11 @@ std::optional<Text> FakeFiles::SpecialFolder(int csidl) {
   return std::nullopt;
 }
 
-void FakeFiles::CreateDirectory(const Text& path) {
+void FakeFiles::MakeDirectory(const Text& path) {
   if (uncreatable.count(path) == 0) dirs.insert(path);
 }
 
-bool FakeFiles::ReadFile(const Text& path, std::string& bytes, std::uint32_t& error) {
+bool FakeFiles::ReadWholeFile(const Text& path, std::string& bytes, std::uint32_t& error) {
   if (unreadable.count(path)) {
     error = 32;
     return false;
@@ -133,7 +133,7 @@ bool FakeFiles::ReadFile(const Text& path, std::string& bytes, std::uint32_t& er
   return true;
 }
 
-bool FakeFiles::ReplaceFile(const Text& path, const std::string& bytes, std::uint32_t& error) {
+bool FakeFiles::ReplaceFileAtomically(const Text& path, const std::string& bytes, std::uint32_t& error) {
   if (unwritable.count(path)) {
     error = 5;
     return false;

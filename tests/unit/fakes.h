@@ -137,10 +137,10 @@ class FakeFiles : public SettingsFiles {
 
   std::optional<Text> SpecialFolder(int csidl) override;
   bool DirectoryExists(const Text& path) override { return dirs.count(path) != 0; }
-  void CreateDirectory(const Text& path) override;
+  void MakeDirectory(const Text& path) override;
   bool FileExists(const Text& path) override { return files.count(path) != 0; }
-  bool ReadFile(const Text& path, std::string& bytes, std::uint32_t& error) override;
-  bool ReplaceFile(const Text& path, const std::string& bytes, std::uint32_t& error) override;
+  bool ReadWholeFile(const Text& path, std::string& bytes, std::uint32_t& error) override;
+  bool ReplaceFileAtomically(const Text& path, const std::string& bytes, std::uint32_t& error) override;
   Text ErrorText(std::uint32_t error) override;
 };
 

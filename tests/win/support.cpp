@@ -102,12 +102,14 @@ HWND WaitForWindowOf(DWORD pid, const std::wstring& className) {
   return s.found;
 }
 
-TestWindow::TestWindow(const std::wstring& title, const std::wstring& state)
-    : title_(title), process_(BinDir() + L"velmora_testwin.exe", L"\"" + title + L"\" " + state) {
+TestWindow::TestWindow(const std::wstring& title, const std::wstring& state, const std::wstring& path)
+    : title_(title),
+      process_(BinDir() + L"velmora_testwin.exe", L"\"" + title + L"\" " + state + L" \"" + path + L"\"") {
   if (!process_.Started()) return;
   hwnd_ = WaitForWindowOf(process_.Pid(), state == L"dialog" ? L"#32770" : testwin::kClassName);
+  if (!hwnd_) return;
   // The helper sets its title once the window is staged.
-  if (hwnd_ && !WaitFor([&] { return TitleOf(hwnd_) == title_; })) hwnd_ = nullptr;
+  if (!WaitFor([&] { return TitleOf(hwnd_) == title_; })) hwnd_ = nullptr;
 }
 
 bool TestWindow::Activate() {
@@ -128,6 +130,65 @@ bool TestWindow::Hang(DWORD ms) {
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result) == 0;
   });
+}
+
+HWND WaitForDialogOf(DWORD pid, std::chrono::milliseconds timeout) {
+  Search s{pid, nullptr, nullptr};
+  const std::wstring dialogClass = L"#32770";
+  s.className = &dialogClass;
+  WaitFor(
+      [&] {
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr && ::IsWindowVisible(s.found);
+      },
+      timeout);
+  return s.found;
+}
+
+namespace {
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM lParam) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(child, cls, 64);
+  if (_wcsicmp(cls, L"Static") == 0) {
+    auto* out = reinterpret_cast<std::wstring*>(lParam);
+    const std::wstring text = TitleOf(child);
+    if (!text.empty()) {
+      if (!out->empty()) *out += L"\n";
+      *out += text;
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring DialogText(HWND dialog) {
+  std::wstring text;
+  ::EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buf[4096];
+  DWORD got = 0;
+  while (::ReadFile(f, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
+  ::CloseHandle(f);
+  return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  ::CloseHandle(f);
+  return ok;
 }
 
 std::string Narrow(const std::wstring& s) {

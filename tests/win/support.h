@@ -58,7 +58,7 @@ HWND WaitForWindowOf(DWORD pid, const std::wstring& className);
 // A window of velmora_testwin.exe with a known title and state.
 class TestWindow {
  public:
-  TestWindow(const std::wstring& title, const std::wstring& state = L"normal");
+  TestWindow(const std::wstring& title, const std::wstring& state = L"normal", const std::wstring& path = L"");
   HWND Hwnd() const { return hwnd_; }
   DWORD Pid() const { return process_.Pid(); }
   const std::wstring& OwnTitle() const { return title_; }
@@ -76,6 +76,15 @@ class TestWindow {
   ChildProcess process_;
   HWND hwnd_ = nullptr;
 };
+
+// A message box or dialog of `pid`, waiting for it to appear; 0 if none.
+HWND WaitForDialogOf(DWORD pid, std::chrono::milliseconds timeout = std::chrono::seconds(15));
+// The texts of its static controls, joined by line breaks.
+std::wstring DialogText(HWND dialog);
+
+// Bytes of a file; empty when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // UTF-8 for gtest messages.
 std::string Narrow(const std::wstring& s);

@@ -1,5 +1,5 @@
 // A window to decorate, staged as a test asks: velmora_testwin.exe TITLE
-// [normal|hidden|minimized|maximized|offscreen|dialog]; "dialog" is a standard
+// [normal|hidden|minimized|maximized|offscreen|dialog|hold PATH|hold-read PATH]; "dialog" is a standard
 // dialog box of class "#32770". Posted messages move
 // it to the front, minimise it, or make it stop answering messages.
 #include <windows.h>
@@ -68,7 +68,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
   const std::wstring title = argc > 1 ? argv[1] : L"Velmora test window";
   const std::wstring state = argc > 2 ? argv[2] : L"normal";
+  const std::wstring path = argc > 3 ? argv[3] : L"";
   ::LocalFree(argv);
+
+  // "hold" / "hold-read": keeps PATH open, sharing nothing or reading only,
+  // for as long as the window lives.
+  HANDLE held = INVALID_HANDLE_VALUE;
+  if (state == L"hold" || state == L"hold-read") {
+    held = ::CreateFileW(path.c_str(), GENERIC_READ, state == L"hold" ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) return 3;
+  }
 
   if (state == L"dialog") {
     if (!CreateStandardDialog(instance, title)) return 2;
@@ -111,5 +121,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+  if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
   return 0;
 }
