@@ -55,7 +55,7 @@ Text FormatText(TextView value, const NumberFormat& format) {
     decimals.resize(length, u'0');  // pads, or cuts without rounding
   }
   if (point || format.DecimalFixed) decimals.insert(decimals.begin(), u'.');
-  if (format.DecimalFixed && integer.empty()) integer = u"0";
+  if (format.DecimalFixed && integer.empty()) integer = Text(u"0");
 
   Text out;
   if (negative) out.push_back(u'-');
@@ -108,7 +108,7 @@ Text StripLeadingZeros(TextView value) {
   size_t zeros = 0;
   while (zeros < rest.size() && rest[zeros] == u'0') ++zeros;
   Text out(rest.substr(zeros));
-  if (out.empty() && zeros > 0) out = u"0";
+  if (out.empty() && zeros > 0) out = Text(u"0");
   if (!out.empty() && out.front() == u'.') out.insert(out.begin(), u'0');
   if (negative) out.insert(out.begin(), u'-');
   return out;
@@ -256,7 +256,7 @@ void NumberEditModel::AdjustHeight() {
   if (autoSize_) view_.SetClientHeight(FFontHeight + topMargin_ + bottomMargin_);
 }
 
-int NumberEditModel::TextWidth(TextView value) { return view_.TextWidth(FormatText(value)); }
+int NumberEditModel::TextWidth(TextView value) { return view_.MeasureText(FormatText(value)); }
 
 int NumberEditModel::AvailableWidth() const {
   const int frame = borderStyle_ == TBorderStyle::bsSingle && ctl3D_ ? 4 : 2;
@@ -269,7 +269,7 @@ int NumberEditModel::CaretOffset(TextView value) {
   if (!format_.DecimalFixed) {
     NumberFormat noRightMark = format_;
     noRightMark.RightMark.clear();
-    return view_.TextWidth(velmora::FormatText(value, noRightMark));
+    return view_.MeasureText(velmora::FormatText(value, noRightMark));
   }
   // The caret stands after the typed decimals, not after the padding zeros.
   const size_t pointAt = value.find(u'.');
@@ -287,11 +287,11 @@ int NumberEditModel::CaretOffset(TextView value) {
     integerOnly.RightMark.clear();
     head = velmora::FormatText(integer, integerOnly);
   }
-  return view_.TextWidth(head) + (rest.empty() ? 0 : view_.TextWidth(rest));
+  return view_.MeasureText(head) + (rest.empty() ? 0 : view_.MeasureText(rest));
 }
 
 PixelPoint NumberEditModel::TextOrigin() {
-  const int w = view_.TextWidth(FValText);  // FValText is FormatText(FText)
+  const int w = view_.MeasureText(FValText);  // FValText is FormatText(FText)
   PixelPoint p;
   switch (alignment_) {
     case TAlignment::taLeftJustify: p.x = leftMargin_; break;
@@ -312,7 +312,7 @@ PixelPoint NumberEditModel::TextOrigin() {
 
 PixelRect NumberEditModel::PaintRect() {
   const PixelPoint origin = TextOrigin();
-  FDrawRect = {origin.x, origin.y, origin.x + view_.TextWidth(FValText), origin.y + FFontHeight};
+  FDrawRect = {origin.x, origin.y, origin.x + view_.MeasureText(FValText), origin.y + FFontHeight};
   return FDrawRect;
 }
 
@@ -361,7 +361,7 @@ void NumberEditModel::ClearSelect() {
 
 void NumberEditModel::Clear() {
   SaveUndo();
-  FText = u"0";
+  FText = Text(u"0");
   Shown();
   ClearSelect();
   FModified = false;
@@ -428,7 +428,7 @@ void NumberEditModel::InsertDigit(char16_t digit) {
   }
   Text candidate = StripLeadingZeros(FText + digit);
   if (!TextFits(candidate)) return Beep();
-  if (candidate.empty() || candidate == u"-") candidate = u"0";
+  if (candidate.empty() || candidate == u"-") candidate = Text(u"0");
   SaveUndo();
   FText = std::move(candidate);
   Shown();
@@ -463,7 +463,7 @@ void NumberEditModel::ToggleMinus() {
     Text candidate = u"-" + FText;
     if (!TextFits(candidate)) return Beep();
     // The sign on zero gives minus one; minus zero only as a fixed-decimal start.
-    if (!format_.DecimalFixed && candidate == u"-0") candidate = u"-1";
+    if (!format_.DecimalFixed && candidate == u"-0") candidate = Text(u"-1");
     SaveUndo();
     FText = std::move(candidate);
   }
@@ -475,7 +475,7 @@ void NumberEditModel::ToggleMinus() {
 void NumberEditModel::DeleteLastChar() {
   if (readOnly_) return;
   if (FText.empty()) {
-    FText = u"0";
+    FText = Text(u"0");
     Shown();
     return;
   }
@@ -485,7 +485,7 @@ void NumberEditModel::DeleteLastChar() {
   }
   Text result = FText.substr(0, FText.size() - 1);
   if (!result.empty() && result.back() == u'.') result.pop_back();
-  if (result.empty() || result == u"-") result = u"0";
+  if (result.empty() || result == u"-") result = Text(u"0");
   SaveUndo();
   FText = std::move(result);
   Shown();
@@ -589,7 +589,7 @@ void NumberEditModel::Enter() {
 
 void NumberEditModel::Exit() {
   if (FText == u"-") {
-    FText = u"0";
+    FText = Text(u"0");
     Shown();
   }
   if (hideSelection_) ClearSelect();

@@ -78,7 +78,7 @@ class NumberEditView {
  public:
   virtual ~NumberEditView() = default;
   // Width in pixels of `text` drawn as one line in the field's font.
-  virtual int TextWidth(TextView text) = 0;
+  virtual int MeasureText(TextView text) = 0;
   virtual void Invalidate() = 0;
   // Places the caret (and the input method's composition window) at
   // CaretPos(); does nothing unless the field has the focus.

@@ -21,7 +21,7 @@ class FakeNumberEditView : public NumberEditView {
   std::optional<Text> clipboard;
   bool clipboardFails = false;
 
-  int TextWidth(TextView text) override { return charWidth * static_cast<int>(text.size()); }
+  int MeasureText(TextView text) override { return charWidth * static_cast<int>(text.size()); }
   void Invalidate() override { ++invalidations; }
   void UpdateCaret() override { ++caretUpdates; }
   void SetClientHeight(int height) override { clientHeight = height; }
