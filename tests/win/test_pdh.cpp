@@ -48,6 +48,7 @@ struct Query {
 
 Script gScript;  // the one read at the last open; the expansion lists its instances
 std::set<Query*> gQueries;
+std::set<Counter*> gCounters;
 
 constexpr wchar_t kPrefix[] = L"\\Processor(";
 constexpr wchar_t kSuffix[] = L")\\% Processor Time";
@@ -110,12 +111,8 @@ Query* LiveQuery(PDH_HQUERY h) {
 }
 
 Counter* LiveCounter(PDH_HCOUNTER h) {
-  for (Query* q : gQueries) {
-    for (const auto& c : q->counters) {
-      if (c.get() == h) return c.get();
-    }
-  }
-  return nullptr;
+  auto* c = static_cast<Counter*>(h);
+  return gCounters.count(c) ? c : nullptr;
 }
 
 }  // namespace
@@ -141,6 +138,7 @@ __declspec(dllexport) PDH_STATUS WINAPI PdhAddCounterW(PDH_HQUERY query, LPCWSTR
     if (PathOf(instance.name) != path) continue;
     if (!instance.addable) return PDH_CSTATUS_NO_INSTANCE;
     q->counters.push_back(std::make_unique<Counter>(Counter{instance}));
+    gCounters.insert(q->counters.back().get());
     *counter = q->counters.back().get();
     return 0;
   }
@@ -155,6 +153,7 @@ __declspec(dllexport) PDH_STATUS WINAPI PdhCollectQueryData(PDH_HQUERY query) {
 __declspec(dllexport) PDH_STATUS WINAPI PdhCloseQuery(PDH_HQUERY query) {
   Query* q = LiveQuery(query);
   if (!q) return PDH_INVALID_HANDLE;
+  for (const auto& c : q->counters) gCounters.erase(c.get());
   gQueries.erase(q);
   delete q;
   return 0;
