@@ -36,7 +36,8 @@ TEST_F(CoreSampler, OneEntryPerExpandedPathInExpansionOrderTotalLast) {
   EXPECT_FALSE(sampler.CPUCoreFailed());
   EXPECT_EQ(PathsOf(sampler.CPUCounters()), (std::vector<Text>{kCpu0, kCpu1, kCpu2, kCpu3, kTotal}));
   for (const auto& c : sampler.CPUCounters()) {
-    EXPECT_EQ(c.Handle, FakeCounterApi::HandleOf(c.Path));
+    EXPECT_NE(c.Handle, 0u);
+    EXPECT_EQ(c.Handle, api.HandleOf(c.Path));
     EXPECT_EQ(c.CPU, 0);
   }
   // Sized first; the buffer is one character longer than the list asked for.

@@ -1,7 +1,5 @@
 #include "pdh_fakes.h"
 
-#include <functional>
-
 namespace velmora {
 
 ModuleHandle FakeModuleLoader::GetModuleHandleA(const char* name) {
@@ -70,8 +68,11 @@ Text ProcessorPath(const char16_t* instance) {
   return u"\\Processor(" + Text(instance) + u")\\% Processor Time";
 }
 
-PdhCounter FakeCounterApi::HandleOf(const Text& path) {
-  return 0x1000 + std::hash<Text>{}(path) % 0x1000;
+PdhCounter FakeCounterApi::HandleOf(const Text& path) const {
+  for (const auto& [handle, added] : added_) {
+    if (added == path) return handle;
+  }
+  return 0;
 }
 
 void FakeCounterApi::Enter(const std::string& function, std::string line) {
@@ -92,7 +93,7 @@ PdhStatus FakeCounterApi::PdhAddCounterW(PdhQuery query, const char16_t* fullCou
   const Text path(fullCounterPath);
   Enter("add", "add " + ToUtf8(path));
   if (query != kQuery || userData != 0 || addFails.count(path)) return kFailure;
-  *counter = HandleOf(path);
+  *counter = 0x1001 + added_.size();
   added_[*counter] = path;
   return 0;
 }

@@ -76,8 +76,8 @@ class FakeCounterApi : public CounterApi {
   std::string raiseIn;  // a function whose binding fails: "open", "expand", "add", "collect", "read", "close"
   std::vector<std::string> log;
 
-  // The counter handle a path gets when it is added.
-  static PdhCounter HandleOf(const Text& path);
+  // The counter handle a path got when it was added.
+  PdhCounter HandleOf(const Text& path) const;
 
   PdhStatus PdhOpenQueryW(const char16_t* dataSource, std::uintptr_t userData, PdhQuery* query) override;
   PdhStatus PdhAddCounterW(PdhQuery query, const char16_t* fullCounterPath, std::uintptr_t userData,
