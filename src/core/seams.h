@@ -85,6 +85,51 @@ class Clock {
   virtual void Sleep(std::uint32_t ms) = 0;
 };
 
+// The loader calls that bind a function of a library at run time (8-bit
+// names, as the counter library's binding uses them).
+using ModuleHandle = std::uintptr_t;  // 0: none
+using EntryPoint = void (*)();        // null: none
+
+class ModuleLoader {
+ public:
+  virtual ~ModuleLoader() = default;
+  virtual ModuleHandle GetModuleHandleA(const char* name) = 0;
+  virtual ModuleHandle LoadLibraryA(const char* name) = 0;
+  virtual EntryPoint GetProcAddress(ModuleHandle module, const char* name) = 0;
+};
+
+// Performance counter library (pdh.dll) values.
+using PdhStatus = std::int32_t;  // 0: success
+using PdhQuery = std::uintptr_t;  // 0 never stands for an open query
+using PdhCounter = std::uintptr_t;
+inline constexpr PdhStatus kPdhMoreData = static_cast<PdhStatus>(0x800007D2u);
+inline constexpr std::uint32_t kPdhFmtDouble = 0x200;
+
+// PDH_FMT_COUNTERVALUE as read with PDH_FMT_DOUBLE.
+struct PdhFmtCounterValue {
+  std::uint32_t CStatus = 0;
+  double doubleValue = 0;
+};
+
+// Calls a bound entry point of the counter library with the platform's own
+// argument list; each method passes its arguments on unchanged and returns
+// the function's status.
+class PdhEntryPoints {
+ public:
+  virtual ~PdhEntryPoints() = default;
+  virtual PdhStatus PdhOpenQueryW(EntryPoint fn, const char16_t* dataSource, std::uintptr_t userData,
+                                  PdhQuery* query) = 0;
+  virtual PdhStatus PdhAddCounterW(EntryPoint fn, PdhQuery query, const char16_t* fullCounterPath,
+                                   std::uintptr_t userData, PdhCounter* counter) = 0;
+  virtual PdhStatus PdhCollectQueryData(EntryPoint fn, PdhQuery query) = 0;
+  virtual PdhStatus PdhCloseQuery(EntryPoint fn, PdhQuery query) = 0;
+  virtual PdhStatus PdhGetFormattedCounterValue(EntryPoint fn, PdhCounter counter, std::uint32_t format,
+                                                std::uint32_t* type, PdhFmtCounterValue* value) = 0;
+  virtual PdhStatus PdhExpandWildCardPathW(EntryPoint fn, const char16_t* dataSource,
+                                           const char16_t* wildCardPath, char16_t* expandedPathList,
+                                           std::uint32_t* pathListLength, std::uint32_t flags) = 0;
+};
+
 // One processor-time counter.
 struct TCPUCounter {
   Text Path;

@@ -83,7 +83,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
-      FormDestroy();
+      // The program ends even when closing the sampler fails.
+      RunGuarded(nullptr, [&] { FormDestroy(); });
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {
@@ -107,7 +108,13 @@ void TMainForm::FormCreate() {
   state.MME = u"【Velmora】";
   state.MhWndOld = ToHandle(hwnd_);
   state.FSingleCore = ProcessorCount() == 1;
-  if (state.FSingleCore) settings_.DispCPUCore = false;
+  // A binding error leaves here: it is shown, and the timer stays off.
+  cpu_.Open(state.FSingleCore);
+  if (state.FSingleCore) {
+    settings_.DispCPUCore = false;  // one processor has no per-processor item
+  } else if (cpu_.CPUCoreFailed()) {
+    ::MessageBoxW(hwnd_, L"CPU情報の取得に失敗しました。", L"Velmora", MB_OK | MB_ICONERROR);
+  }
   timerInterval_ = 1000;
   SetTimerEnabled(true);
 }
@@ -118,7 +125,10 @@ void TMainForm::FormCloseQuery() {
   storage_.SavePrefs(settings_);
 }
 
-void TMainForm::FormDestroy() { SetTimerEnabled(false); }
+void TMainForm::FormDestroy() {
+  SetTimerEnabled(false);
+  cpu_.Close();
+}
 
 void TMainForm::TimerDataTimer() { cycle_->Tick(); }
 

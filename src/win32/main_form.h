@@ -7,8 +7,11 @@
 #include <memory>
 
 #include "core/decoration_cycle.h"
+#include "core/pdh_binding.h"
+#include "core/processor_sampler.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
+#include "win32/pdh_library.h"
 #include "win32/platform.h"
 
 namespace velmora::win32 {
@@ -52,7 +55,10 @@ class TMainForm {
   Win32ProcessApi processes_;
   Win32SystemProbes probes_;
   Win32Clock clock_;
-  UnavailableCpuSampler cpu_;
+  Win32ModuleLoader moduleLoader_;
+  Win32PdhEntryPoints pdhEntryPoints_;
+  PdhBinding pdh_{moduleLoader_, pdhEntryPoints_};
+  ProcessorSampler cpu_{pdh_};
   InactiveCycleActions actions_;
   std::unique_ptr<DecorationCycle> cycle_;
 

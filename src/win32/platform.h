@@ -61,20 +61,6 @@ DayNames ReadDayNames();
 // Number of logical processors, read once at start.
 std::uint32_t ProcessorCount();
 
-// Stands in for the processor samplers until the counter library is bound:
-// it answers with the samplers' own failure values (no reading, set-up
-// failed), so the CPU items stay empty.
-class UnavailableCpuSampler final : public CpuSampler {
- public:
-  std::int32_t GetCPUUsage() override { return -1; }
-  void UpdateCPUCoreUsage() override {}
-  const std::vector<TCPUCounter>& CPUCounters() const override { return counters_; }
-  bool CPUCoreFailed() const override { return true; }
-
- private:
-  std::vector<TCPUCounter> counters_;
-};
-
 // No memory trigger and no alerts are configured yet: the tick hands on to
 // nothing.
 class InactiveCycleActions final : public CycleActions {

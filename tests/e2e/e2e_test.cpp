@@ -22,10 +22,20 @@ using velmora::testing::ReadBytes;
 using velmora::testing::WriteBytes;
 
 // The default tag: input mode, date with day name, time with seconds, the
-// CPU item (empty while no counter is available on a multi-processor
-// machine; "CPU:000" on a single processor) and the memory load.
+// CPU item and the memory load.
 const std::wregex kDefaultTag(
-    LR"(【 \[A\] (\d\d/\d\d/\d\d)\(([^)]+)\) (\d\d:\d\d:\d\d) (CPU:\d{3})? RAM:(\d{3}) 】 $)");
+    LR"(【 \[A\] (\d\d/\d\d/\d\d)\(([^)]+)\) (\d\d:\d\d:\d\d) (CPU:\d{3}) RAM:(\d{3}) 】 $)");
+
+// The same with an empty CPU item: the per-processor counters could not be
+// set up.
+const std::wregex kTagWithoutCpu(LR"(【 \[A\] \d\d/\d\d/\d\d\([^)]+\) \d\d:\d\d:\d\d  RAM:\d{3} 】 $)");
+
+// What our pdh.dll beside the copies of Velmora in testpdh\ and
+// testpdh-noclose\ reports (it reads this variable when a query is opened).
+// Wine loads it instead of its own when the tests run with
+// WINEDLLOVERRIDES=pdh=n; the plain Velmora.exe beside this program gets
+// Wine's own.
+constexpr wchar_t kTestPdhScript[] = L"cpus=0:12.5,1:13.5,_Total:37.5";
 
 std::wstring Two(int v) {
   wchar_t buf[8];
@@ -56,9 +66,9 @@ size_t CountOf(const std::wstring& s, const std::wstring& what) {
   return n;
 }
 
-bool IsDecorated(const TestWindow& w) {
+bool IsDecorated(const TestWindow& w, const std::wregex& tag = kDefaultTag) {
   const std::wstring title = w.Title();
-  return title.rfind(w.OwnTitle(), 0) == 0 && std::regex_match(title.substr(w.OwnTitle().size()), kDefaultTag);
+  return title.rfind(w.OwnTitle(), 0) == 0 && std::regex_match(title.substr(w.OwnTitle().size()), tag);
 }
 
 // Velmora's data folder in this account; the tests set its files and put
@@ -93,12 +103,77 @@ class DataFolderGuard {
   static constexpr const wchar_t* kNames[] = {L"Velmora.ini", L"Disable.log"};
 };
 
+// A message box of the process `pid`, as a user sees it.
+struct SeenBox {
+  HWND hwnd = nullptr;
+  std::wstring caption, text;
+  bool icon = false;
+};
+
+struct BoxSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<BoxSearch*>(lParam);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[16] = {};
+  ::GetClassNameW(hwnd, cls, 16);
+  if (pid != s->pid || std::wstring(cls) != L"#32770" || !::IsWindowVisible(hwnd)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+HWND MessageBoxOf(DWORD pid) {
+  BoxSearch s{pid, nullptr};
+  ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+SeenBox WaitForMessageBox(DWORD pid) {
+  SeenBox box;
+  WaitFor([&] { return (box.hwnd = MessageBoxOf(pid)) != nullptr; });
+  if (!box.hwnd) return box;
+  box.caption = TitleOf(box.hwnd);
+  // The box's text is the static control 0xFFFF, its icon the static
+  // control stc1 (0x440). Icon handles are the box's own, so only the
+  // presence of an icon can be seen from here.
+  wchar_t text[512] = {};
+  ::GetDlgItemTextW(box.hwnd, 0xFFFF, text, 512);
+  box.text = text;
+  DWORD_PTR icon = 0;
+  const HWND iconControl = ::GetDlgItem(box.hwnd, 0x440);
+  box.icon = iconControl && ::IsWindowVisible(iconControl) &&
+             ::SendMessageTimeoutW(iconControl, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 200, &icon) && icon != 0;
+  return box;
+}
+
+// Clicks OK and waits until the box is gone.
+bool Dismiss(const SeenBox& box) {
+  ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
+  return WaitFor([&] { return !::IsWindow(box.hwnd); });
+}
+
+// Sets an environment variable for the programs started meanwhile.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) {
+    ::SetEnvironmentVariableW(name, value);
+  }
+  ~ScopedEnvironment() { ::SetEnvironmentVariableW(name_, nullptr); }
+
+ private:
+  const wchar_t* name_;
+};
+
 class VelmoraRun : public ::testing::Test {
  protected:
   void SetUp() override { StartVelmora(); }
 
   void StartVelmora() {
-    velmora_ = ChildProcess(BinDir() + L"Velmora.exe", L"");
+    velmora_ = ChildProcess(BinDir() + L"testpdh\\Velmora.exe", L"");
     ASSERT_TRUE(velmora_.Started());
     mainWindow_ = testing::WaitForWindowOf(velmora_.Pid(), L"TMainForm");
     ASSERT_NE(mainWindow_, nullptr);
@@ -113,6 +188,7 @@ class VelmoraRun : public ::testing::Test {
   }
 
   DataFolderGuard dataFolder_;
+  ScopedEnvironment script_{L"VELMORA_TESTPDH", kTestPdhScript};
   ChildProcess velmora_;
   HWND mainWindow_ = nullptr;
 };
@@ -122,6 +198,17 @@ class VelmoraWithFiles : public VelmoraRun {
  protected:
   void SetUp() override {}
 };
+
+TEST_F(VelmoraRun, TagShowsTheTotalProcessorUsage) {
+  TestWindow notes(L"Usage");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
+  std::wsmatch m;
+  const std::wstring title = notes.Title();
+  const std::wstring tag = title.substr(notes.OwnTitle().size());
+  ASSERT_TRUE(std::regex_match(tag, m, kDefaultTag));
+  EXPECT_EQ(m[4].str(), L"CPU:038") << Narrow(title);  // the last entry, _Total, 37.5 rounded to even
+}
 
 TEST_F(VelmoraRun, ForegroundWindowCarriesExactlyOneDefaultTag) {
   TestWindow notes(L"Notes");
@@ -284,6 +371,78 @@ TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimer
   EXPECT_TRUE(Answers());
   // The timer stays off: the window is not decorated again.
   EXPECT_FALSE(WaitFor([&] { return IsDecorated(notes); }, std::chrono::seconds(3)));
+}
+
+// A library that lacks PdhCloseQuery: Velmora runs normally and meets the gap
+// only when its window is destroyed, shows it, and ends all the same.
+TEST(VelmoraWithoutClose, ErrorAtTheEndIsShownAndTheProgramEnds) {
+  ScopedEnvironment script(L"VELMORA_TESTPDH", kTestPdhScript);
+  ChildProcess velmora(BinDir() + L"testpdh-noclose\\Velmora.exe", L"");
+  ASSERT_TRUE(velmora.Started());
+  const HWND main = testing::WaitForWindowOf(velmora.Pid(), L"TMainForm");
+  ASSERT_NE(main, nullptr);
+  TestWindow notes(L"Closing without close");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  const SeenBox box = WaitForMessageBox(velmora.Pid());
+  ASSERT_NE(box.hwnd, nullptr);
+  EXPECT_EQ(box.caption, L"Velmora");
+  EXPECT_EQ(box.text, L"Function not found: pdh.dll.PdhCloseQuery.");
+  EXPECT_TRUE(box.icon);
+  EXPECT_EQ(notes.Title(), L"Closing without close");  // restored before the window went
+  ASSERT_TRUE(Dismiss(box));
+  DWORD code = 1234;
+  ASSERT_TRUE(velmora.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
+}
+
+// Wine's own pdh.dll (run without overrides): the total counter exists but
+// wildcard expansion does not, so on this multi-processor machine the
+// per-processor set-up fails. Windows would list every processor.
+TEST(WinePdh, CounterFailureBoxAtStartThenDecoratesWithoutProcessorFigures) {
+  ChildProcess velmora(BinDir() + L"Velmora.exe", L"");
+  ASSERT_TRUE(velmora.Started());
+  const SeenBox box = WaitForMessageBox(velmora.Pid());
+  ASSERT_NE(box.hwnd, nullptr) << "no counter-failure box";
+  EXPECT_EQ(box.caption, L"Velmora");
+  EXPECT_EQ(box.text, L"CPU情報の取得に失敗しました。");
+  EXPECT_TRUE(box.icon);
+  ASSERT_TRUE(Dismiss(box));
+
+  TestWindow notes(L"Without figures");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes, kTagWithoutCpu); })) << Narrow(notes.Title());
+  const std::wstring first = notes.Title();
+  EXPECT_TRUE(WaitFor([&] { return notes.Title() != first && IsDecorated(notes, kTagWithoutCpu); }))
+      << "ticks go on: " << Narrow(notes.Title());
+}
+
+// pdh.dll cannot be loaded at all (WINEDLLOVERRIDES=pdh=d): the binding error
+// from the window's creation is shown, and Velmora lives on.
+TEST(NoPdh, LibraryNotFoundIsShownAndVelmoraKeepsRunning) {
+  ChildProcess velmora(BinDir() + L"Velmora.exe", L"");
+  ASSERT_TRUE(velmora.Started());
+  const SeenBox box = WaitForMessageBox(velmora.Pid());
+  ASSERT_NE(box.hwnd, nullptr);
+  EXPECT_EQ(box.caption, L"Velmora");
+  EXPECT_EQ(box.text, L"Library not found: pdh.dll.");
+  EXPECT_TRUE(box.icon);
+  ASSERT_TRUE(Dismiss(box));
+
+  const HWND main = testing::WaitForWindowOf(velmora.Pid(), L"TMainForm");
+  ASSERT_NE(main, nullptr);
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result));
+  // Creation stopped at the error: no counter-failure box follows it.
+  EXPECT_EQ(MessageBoxOf(velmora.Pid()), nullptr);
+  DWORD code = 1234;
+  EXPECT_FALSE(velmora.WaitExit(0, code)) << "Velmora ended";
+  // No query was opened, so closing needs the library no more: a clean end.
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(velmora.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace

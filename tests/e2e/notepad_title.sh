@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Wine's own notepad decorated by Velmora, read from outside the way a user
 # sees it: Wine mirrors each window's title into its X11 window name.
-# Usage: notepad_title.sh PATH/TO/Velmora.exe   (needs DISPLAY and WINEPREFIX)
+# Usage: notepad_title.sh PATH/TO/Velmora.exe   (needs DISPLAY and WINEPREFIX;
+# run with WINEDLLOVERRIDES=pdh=n and VELMORA_TESTPDH for the scripted pdh.dll)
 set -u
 velmora_exe=$1
 export LC_ALL=C.UTF-8 WINEDEBUG=-all  # the shell's own text handling
@@ -16,9 +17,9 @@ pids+=($!)
 "${jp[@]}" wine "$velmora_exe" >/dev/null 2>&1 &
 pids+=($!)
 
-# The tag: input mode, date with the Japanese day name, time, CPU item (empty
-# here: Wine has no processor counters), memory load.
-pattern='メモ帳【 \[A\] [0-9]{2}/[0-9]{2}/[0-9]{2}\([日月火水木金土]\) [0-9]{2}:[0-9]{2}:[0-9]{2} (CPU:[0-9]{3})? RAM:[0-9]{3} 】 $'
+# The tag: input mode, date with the Japanese day name, time, CPU item (from
+# the scripted pdh.dll beside this Velmora: its total is 37.5), memory load.
+pattern='メモ帳【 \[A\] [0-9]{2}/[0-9]{2}/[0-9]{2}\([日月火水木金土]\) [0-9]{2}:[0-9]{2}:[0-9]{2} CPU:038 RAM:[0-9]{3} 】 $'
 for _ in $(seq 1 150); do
   # xdotool's own name search does not match non-ASCII text: read every name.
   for w in $(xdotool search --name . 2>/dev/null); do
