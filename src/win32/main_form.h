@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/alerts.h"
 #include "core/decoration_cycle.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
@@ -53,7 +54,9 @@ class TMainForm {
   Win32SystemProbes probes_;
   Win32Clock clock_;
   UnavailableCpuSampler cpu_;
-  InactiveCycleActions actions_;
+  Win32DiskAndSound disk_;
+  Win32ProcessLauncher launcher_;
+  Alerts actions_{settings_, {windows_, clock_, disk_, launcher_}, OwnProgramFolder()};
   std::unique_ptr<DecorationCycle> cycle_;
 
   UINT timerInterval_ = 1000;
