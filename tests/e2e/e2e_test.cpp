@@ -288,24 +288,26 @@ TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimer
   EXPECT_FALSE(WaitFor([&] { return IsDecorated(notes); }, std::chrono::seconds(3)));
 }
 
+struct DialogTally {
+  DWORD pid;
+  int n;
+};
+
+BOOL CALLBACK CountDialog(HWND w, LPARAM p) {
+  auto* tally = reinterpret_cast<DialogTally*>(p);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(w, &owner);
+  wchar_t cls[64] = {};
+  ::GetClassNameW(w, cls, 64);
+  if (owner == tally->pid && ::IsWindowVisible(w) && std::wstring(cls) == L"#32770") ++tally->n;
+  return TRUE;
+}
+
 // Visible message boxes and dialogs of a process.
 int DialogCount(DWORD pid) {
-  struct Count {
-    DWORD pid;
-    int n;
-  } count{pid, 0};
-  ::EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(p);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(w, &owner);
-        wchar_t cls[64] = {};
-        ::GetClassNameW(w, cls, 64);
-        if (owner == c->pid && ::IsWindowVisible(w) && std::wstring(cls) == L"#32770") ++c->n;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.n;
+  DialogTally tally{pid, 0};
+  ::EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&tally));
+  return tally.n;
 }
 
 // Lines the marker helper wrote: one per start, "<current folder>|<pid>".

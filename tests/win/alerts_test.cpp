@@ -295,6 +295,7 @@ TEST(Blink, TitleComesBackAndAHungWindowCannotHoldTheBlink) {
   const DWORD start = ::GetTickCount();
   alerts.BlinkTitle(state, ToHandle(window.Hwnd()));
   const DWORD took = ::GetTickCount() - start;
+  ::testing::Test::RecordProperty("hung_window_blink_ms", static_cast<int>(took));
   // Two bounded writes, one bounded length query and the 50 ms pause.
   EXPECT_LT(took, 3 * kSendTimeoutMs + kBlinkMs + 500) << took << " ms";
   EXPECT_EQ(state.MFlashC, 0);
