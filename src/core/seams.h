@@ -149,4 +149,30 @@ class CpuSampler {
   virtual bool CPUCoreFailed() const = 0;
 };
 
+// Drives, files and sound (kernel32, winmm).
+class DiskAndSound {
+ public:
+  virtual ~DiskAndSound() = default;
+  // SetErrorMode: sets the process error mode, answers the one in force before.
+  virtual std::uint32_t SetProcessErrorMode(std::uint32_t mode) = 0;
+  // GetDiskFreeSpaceExW on a drive's root ("C:\\"): did the query succeed?
+  virtual bool DiskSpaceKnown(const Text& root) = 0;
+  // A file (not a folder) exists at the path; links count when their target
+  // can be read.
+  virtual bool FileExists(const Text& path) = 0;
+  // sndPlaySoundW; its result.
+  virtual bool PlayWaveFile(const Text& path, std::uint32_t flags) = 0;
+};
+
+// Process creation (kernel32).
+class ProcessLauncher {
+ public:
+  virtual ~ProcessLauncher() = default;
+  // CreateProcessW of the command line with the given current folder, this
+  // program's startup information with its show command replaced, and
+  // CREATE_DEFAULT_ERROR_MODE; the new process's handles are closed at once.
+  // False when the process could not be created.
+  virtual bool StartProcess(const Text& commandLine, const Text& currentFolder, std::uint16_t showCommand) = 0;
+};
+
 }  // namespace velmora

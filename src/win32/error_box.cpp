@@ -3,8 +3,13 @@
 namespace velmora::win32 {
 
 void ShowErrorBox(HWND owner, const Text& message) {
-  const Text text = ErrorBoxText(message);
-  ::MessageBoxW(owner, Wide(text), L"Velmora", MB_OK | MB_ICONERROR);
+  // The box's message loop keeps dispatching timer ticks; a tick that fails
+  // while it is open must not put a second box on top of it.
+  thread_local ErrorBoxGate gate;
+  if (!gate.Offer(message)) return;
+  for (std::optional<Text> next = message; next; next = gate.Closed()) {
+    ::MessageBoxW(owner, Wide(ErrorBoxText(*next)), L"Velmora", MB_OK | MB_ICONERROR);
+  }
 }
 
 }  // namespace velmora::win32

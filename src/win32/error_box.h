@@ -11,7 +11,9 @@
 
 namespace velmora::win32 {
 
-// Caption "Velmora", error icon, one OK button.
+// Caption "Velmora", error icon, one OK button. One box at a time: a message
+// raised while a box is open is dropped when it repeats the one on screen,
+// and otherwise the latest waits until the box is closed.
 void ShowErrorBox(HWND owner, const Text& message);
 
 template <typename F>

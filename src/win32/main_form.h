@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/alerts.h"
 #include "core/decoration_cycle.h"
 #include "core/pdh_binding.h"
 #include "core/processor_sampler.h"
@@ -59,7 +60,9 @@ class TMainForm {
   Win32PdhEntryPoints pdhEntryPoints_;
   PdhBinding pdh_{moduleLoader_, pdhEntryPoints_};
   ProcessorSampler cpu_{pdh_};
-  InactiveCycleActions actions_;
+  Win32DiskAndSound disk_;
+  Win32ProcessLauncher launcher_;
+  Alerts actions_{settings_, {windows_, clock_, disk_, launcher_}, OwnProgramFolder()};
   std::unique_ptr<DecorationCycle> cycle_;
 
   UINT timerInterval_ = 1000;

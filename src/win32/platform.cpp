@@ -1,6 +1,7 @@
 #include "win32/platform.h"
 
 #include <imm.h>
+#include <mmsystem.h>
 #include <psapi.h>
 
 #include "win32/unique_handle.h"
@@ -191,6 +192,84 @@ std::uint32_t ProcessorCount() {
   SYSTEM_INFO info{};
   ::GetSystemInfo(&info);
   return info.dwNumberOfProcessors;
+}
+
+std::uint32_t Win32DiskAndSound::SetProcessErrorMode(std::uint32_t mode) {
+  return ::SetErrorMode(static_cast<UINT>(mode));
+}
+
+bool Win32DiskAndSound::DiskSpaceKnown(const Text& root) {
+  ULARGE_INTEGER available{}, total{}, free{};
+  return ::GetDiskFreeSpaceExW(Wide(root), &available, &total, &free) != FALSE;
+}
+
+namespace {
+
+struct FindCloser {
+  void operator()(HANDLE h) const noexcept { ::FindClose(h); }
+};
+using UniqueFind = UniqueHandle<HANDLE, FindCloser>;
+
+// FindFirstFileW reports failure as INVALID_HANDLE_VALUE rather than 0.
+UniqueFind OwnFindHandle(HANDLE h) noexcept { return UniqueFind(h == INVALID_HANDLE_VALUE ? nullptr : h); }
+
+}  // namespace
+
+bool Win32DiskAndSound::FileExists(const Text& path) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path));
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;  // also a link to a folder
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return true;
+    // A link counts when its target can be read, or is only held by another
+    // program.
+    const auto target = OwnFileHandle(
+        ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return target || ::GetLastError() == ERROR_SHARING_VIOLATION;
+  }
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) return false;
+  // Attributes refused for another reason (a locked-down folder, say): a
+  // directory search may still see it.
+  WIN32_FIND_DATAW found{};
+  const auto search = OwnFindHandle(::FindFirstFileW(Wide(path), &found));
+  return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32DiskAndSound::PlayWaveFile(const Text& path, std::uint32_t flags) {
+  return ::sndPlaySoundW(Wide(path), static_cast<UINT>(flags)) != FALSE;
+}
+
+bool Win32ProcessLauncher::StartProcess(const Text& commandLine, const Text& currentFolder,
+                                        std::uint16_t showCommand) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  ::GetStartupInfoW(&startup);
+  // Only the show command changes; without STARTF_USESHOWWINDOW from our own
+  // start it has no effect, as it always had.
+  startup.wShowWindow = showCommand;
+  std::wstring buffer(Wide(commandLine));  // CreateProcessW may write into it
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                        currentFolder.empty() ? nullptr : Wide(currentFolder), &startup, &info)) {
+    return false;
+  }
+  // Nothing waits for the new process: its handles go at once.
+  const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+  return true;
+}
+
+Text OwnProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return FromWide(path.substr(0, path.rfind(L'\\') + 1));
 }
 
 }  // namespace velmora::win32

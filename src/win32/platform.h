@@ -61,13 +61,20 @@ DayNames ReadDayNames();
 // Number of logical processors, read once at start.
 std::uint32_t ProcessorCount();
 
-// No memory trigger and no alerts are configured yet: the tick hands on to
-// nothing.
-class InactiveCycleActions final : public CycleActions {
+class Win32DiskAndSound final : public DiskAndSound {
  public:
-  void ApplyMemoryTrigger(CycleState&, std::int32_t) override {}
-  void CheckAlerts(CycleState&) override {}
-  void BlinkTitle(CycleState&, WindowHandle) override {}
+  std::uint32_t SetProcessErrorMode(std::uint32_t mode) override;
+  bool DiskSpaceKnown(const Text& root) override;
+  bool FileExists(const Text& path) override;
+  bool PlayWaveFile(const Text& path, std::uint32_t flags) override;
 };
+
+class Win32ProcessLauncher final : public ProcessLauncher {
+ public:
+  bool StartProcess(const Text& commandLine, const Text& currentFolder, std::uint16_t showCommand) override;
+};
+
+// The folder of this program's executable file, with its trailing backslash.
+Text OwnProgramFolder();
 
 }  // namespace velmora::win32

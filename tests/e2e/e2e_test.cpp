@@ -4,8 +4,10 @@
 
 #include <shlobj.h>
 
+#include <cstdint>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "support.h"
 
@@ -172,8 +174,11 @@ class VelmoraRun : public ::testing::Test {
  protected:
   void SetUp() override { StartVelmora(); }
 
+  // The copy of Velmora that runs beside the scripted pdh.dll.
+  static std::wstring VelmoraFolder() { return BinDir() + L"testpdh\\"; }
+
   void StartVelmora() {
-    velmora_ = ChildProcess(BinDir() + L"testpdh\\Velmora.exe", L"");
+    velmora_ = ChildProcess(VelmoraFolder() + L"Velmora.exe", L"");
     ASSERT_TRUE(velmora_.Started());
     mainWindow_ = testing::WaitForWindowOf(velmora_.Pid(), L"TMainForm");
     ASSERT_NE(mainWindow_, nullptr);
@@ -443,6 +448,105 @@ TEST(NoPdh, LibraryNotFoundIsShownAndVelmoraKeepsRunning) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(velmora.WaitExit(15000, code));
   EXPECT_EQ(code, 0u);
+}
+
+struct DialogTally {
+  DWORD pid;
+  int n;
+};
+
+BOOL CALLBACK CountDialog(HWND w, LPARAM p) {
+  auto* tally = reinterpret_cast<DialogTally*>(p);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(w, &owner);
+  wchar_t cls[64] = {};
+  ::GetClassNameW(w, cls, 64);
+  if (owner == tally->pid && ::IsWindowVisible(w) && std::wstring(cls) == L"#32770") ++tally->n;
+  return TRUE;
+}
+
+// Visible message boxes and dialogs of a process.
+int DialogCount(DWORD pid) {
+  DialogTally tally{pid, 0};
+  ::EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&tally));
+  return tally.n;
+}
+
+// Lines the marker helper wrote: one per start, "<current folder>|<pid>".
+std::vector<std::string> MarkerFolders(const std::wstring& path) {
+  std::vector<std::string> folders;
+  const std::string bytes = ReadBytes(path);
+  size_t start = 0;
+  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const std::string line = bytes.substr(start, end - start);
+    folders.push_back(line.substr(0, line.rfind('|')));
+  }
+  return folders;
+}
+
+std::int32_t MemoryLoad() {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof(status);
+  ::GlobalMemoryStatusEx(&status);
+  return static_cast<std::int32_t>(status.dwMemoryLoad);
+}
+
+TEST_F(VelmoraWithFiles, MemoryTriggerStartsTheProgramOncePerCrossingInVelmorasFolder) {
+  if (MemoryLoad() < 1) GTEST_SKIP() << "the memory load reads 0 here, so no threshold can be reached";
+  const std::wstring marker = VelmoraFolder() + L"e2e-trigger.txt";
+  ::DeleteFileW(marker.c_str());
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini",
+                         Narrow(L"[RAM]\r\nEnable=1\r\nUse=1\r\nExe=\"" + BinDir() +
+                                L"velmora_marker.exe\" e2e-trigger.txt\r\n")));
+  StartVelmora();
+  TestWindow notes(L"Trigger watch");
+  ASSERT_TRUE(notes.Activate());
+
+  ASSERT_TRUE(WaitFor([&] { return MarkerFolders(marker).size() == 1; })) << ReadBytes(marker);
+  // Started with Velmora's own folder as its current folder.
+  std::string velmoraDir = Narrow(VelmoraFolder());
+  velmoraDir.pop_back();
+  EXPECT_EQ(MarkerFolders(marker)[0], velmoraDir);
+
+  // Several more ticks with the load still above the threshold: the tag is
+  // refreshed each time, and the program is not started again.
+  for (int tick = 0; tick < 3; ++tick) {
+    const std::wstring before = notes.Title();
+    ASSERT_TRUE(WaitFor([&] { return notes.Title() != before && IsDecorated(notes); })) << Narrow(notes.Title());
+  }
+  EXPECT_EQ(MarkerFolders(marker).size(), 1u) << ReadBytes(marker);
+  ::DeleteFileW(marker.c_str());
+}
+
+TEST_F(VelmoraWithFiles, FailedProgramStartShowsOneErrorBoxAtATime) {
+  if (MemoryLoad() < 1) GTEST_SKIP() << "the memory load reads 0 here, so no threshold can be reached";
+  const std::wstring missing = BinDir() + L"no_such_optimiser.exe";
+  ASSERT_TRUE(
+      WriteBytes(DataFolder() + L"Velmora.ini", Narrow(L"[RAM]\r\nEnable=1\r\nUse=1\r\nExe=" + missing + L"\r\n")));
+  StartVelmora();
+
+  for (int box = 0; box < 2; ++box) {
+    const HWND dialog = testing::WaitForDialogOf(velmora_.Pid());
+    ASSERT_NE(dialog, nullptr) << "box " << box;
+    EXPECT_EQ(TitleOf(dialog), L"Velmora");
+    // The message, and the full stop the error box adds after "。".
+    EXPECT_EQ(testing::DialogText(dialog), missing + L"を起動できません。.");
+
+    // The ticks go on and fail again while the box is open; none of them
+    // puts a second box on top.
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 3000) {
+      ASSERT_EQ(DialogCount(velmora_.Pid()), 1);
+      ASSERT_TRUE(Answers());
+      ::Sleep(100);
+    }
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    // The next failure after the close shows the next box (the loop's second
+    // round): the timer is still running.
+  }
+  DWORD code = 0;
+  EXPECT_FALSE(velmora_.WaitExit(0, code));
 }
 
 }  // namespace

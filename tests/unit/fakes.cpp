@@ -2,6 +2,8 @@
 
 #include "core/errors.h"
 
+#include <utility>
+
 namespace velmora {
 
 FakeWindow* FakeWindowManager::Find(WindowHandle w) {
@@ -112,6 +114,39 @@ void RecordingActions::ApplyMemoryTrigger(CycleState&, std::int32_t clampedLoad)
   calls.push_back("ApplyMemoryTrigger");
   triggerLoads.push_back(clampedLoad);
   if (throwOnTrigger) throw Exception(u"notepad.exeを起動できません。");
+}
+
+std::uint32_t FakeDiskAndSound::SetProcessErrorMode(std::uint32_t mode) {
+  log.push_back("mode " + std::to_string(mode));
+  return std::exchange(errorMode, mode);
+}
+
+bool FakeDiskAndSound::DiskSpaceKnown(const Text& root) {
+  log.push_back("disk " + ToUtf8(root));
+  modeDuringQuery.push_back(errorMode);
+  return root.size() == 3 && root.substr(1) == u":\\" && readyDrives.count(root[0]) != 0;
+}
+
+bool FakeDiskAndSound::FileExists(const Text& path) {
+  log.push_back("exists " + ToUtf8(path));
+  return files.count(path) != 0;
+}
+
+bool FakeDiskAndSound::PlayWaveFile(const Text& path, std::uint32_t flags) {
+  log.push_back("play " + ToUtf8(path) + " " + std::to_string(flags));
+  return true;
+}
+
+std::vector<std::string> FakeDiskAndSound::Played() const {
+  std::vector<std::string> out;
+  for (const auto& line : log)
+    if (line.rfind("play ", 0) == 0) out.push_back(line);
+  return out;
+}
+
+bool FakeLauncher::StartProcess(const Text& commandLine, const Text& currentFolder, std::uint16_t showCommand) {
+  starts.push_back({commandLine, currentFolder, showCommand});
+  return !fail;
 }
 
 std::optional<Text> FakeFiles::SpecialFolder(int csidl) {

@@ -126,6 +126,33 @@ class RecordingActions : public CycleActions {
   }
 };
 
+// Drives, files and a sound device, with every call logged.
+class FakeDiskAndSound : public DiskAndSound {
+ public:
+  std::uint32_t errorMode = 0x8000;  // the mode in force
+  std::set<char16_t> readyDrives{u'C'};
+  std::set<Text> files;
+  std::vector<std::string> log;  // "mode N", "disk X:\\", "exists P", "play P flags"
+  std::vector<std::uint32_t> modeDuringQuery;
+
+  std::uint32_t SetProcessErrorMode(std::uint32_t mode) override;
+  bool DiskSpaceKnown(const Text& root) override;
+  bool FileExists(const Text& path) override;
+  bool PlayWaveFile(const Text& path, std::uint32_t flags) override;
+  std::vector<std::string> Played() const;
+};
+
+class FakeLauncher : public ProcessLauncher {
+ public:
+  struct Start {
+    Text commandLine, folder;
+    std::uint16_t show;
+  };
+  std::vector<Start> starts;  // every attempt, failed ones too
+  bool fail = false;
+  bool StartProcess(const Text& commandLine, const Text& currentFolder, std::uint16_t showCommand) override;
+};
+
 // An in-memory file system.
 class FakeFiles : public SettingsFiles {
  public:

@@ -4,6 +4,8 @@
 // library at all (NoPdh, run with WINEDLLOVERRIDES=pdh=d). Each suite runs in
 // its own process, set up by CTest.
 #include <gtest/gtest.h>
+
+#include "core/alerts.h"
 #include <windows.h>
 #include <winperf.h>
 
@@ -198,7 +200,9 @@ TEST_F(TestPdh, TagOfTheForegroundWindowShowsTheFigures) {
   Win32ProcessApi processes;
   Win32SystemProbes probes;
   Win32Clock clock;
-  InactiveCycleActions actions;
+  Win32DiskAndSound disk;
+  Win32ProcessLauncher launcher;
+  Alerts actions{settings, {windows, clock, disk, launcher}, OwnProgramFolder()};  // all off
   DecorationCycle cycle{settings, {windows, processes, probes, sampler, clock, actions}, ReadDayNames()};
 
   TestWindow notes(L"Figures");
