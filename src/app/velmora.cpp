@@ -2,11 +2,26 @@
 // the foreground window.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "core/settings.h"
 #include "core/settings_storage.h"
+#include "win32/application_window.h"
 #include "win32/error_box.h"
 #include "win32/main_form.h"
 #include "win32/settings_files.h"
+#include "win32/single_instance.h"
+
+namespace {
+
+// The number of command-line arguments, the program path not counted.
+ULONG_PTR ArgumentCount() {
+  int count = 0;
+  if (LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count)) ::LocalFree(args);
+  return count > 0 ? static_cast<ULONG_PTR>(count - 1) : 0;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   using namespace velmora;
@@ -16,21 +31,40 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   // Without a data folder there is nowhere to keep settings: end quietly.
   if (!PrepareDataFolder(files, u"Velmora", false, dataFolder)) return 0;
 
+  win32::ApplicationWindow application;
+  application.Create(instance);
+
+  // A second start asks the running instance to show its icon and ends.
+  if (win32::AnotherInstanceRuns()) {
+    win32::SendShowRequest(application.Handle(), ArgumentCount());
+    return 0;
+  }
+  bool raced = false;
+  const win32::UniqueKernelHandle mutex = win32::CreateInstanceMutex(raced);
+  if (raced) {
+    // Another start created the mutex in the same instant: it is the first.
+    win32::SendShowRequest(application.Handle(), ArgumentCount());
+    return 0;
+  }
+  win32::SetToolWindow(application.Handle());
+
   TSettings settings;
   SettingsStorage storage(files, ansi, dataFolder);
   win32::TMainForm mainForm(instance, settings, storage);
-  if (!mainForm.Create()) return 1;
+  if (!mainForm.Create(application.Handle())) return 0;
+  application.SetMainWindow(mainForm.Handle());
 
   // The settings the dialog edits, and the interval they choose.
   win32::RunGuarded(nullptr, [&] {
     storage.LoadSettings(settings);
     mainForm.SetTimerInterval(settings.TimerIntervalMs());
   });
+  mainForm.FinishStartup();
 
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
-  return static_cast<int>(msg.wParam);
+  return 0;
 }

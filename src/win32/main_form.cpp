@@ -1,6 +1,7 @@
 #include "win32/main_form.h"
 
 #include "win32/error_box.h"
+#include "win32/tray_menu_window.h"
 
 namespace velmora::win32 {
 
@@ -13,9 +14,10 @@ TMainForm::TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& s
 
 TMainForm::~TMainForm() {
   if (hwnd_) ::DestroyWindow(hwnd_);
+  TrayIcon.reset();
 }
 
-bool TMainForm::Create() {
+bool TMainForm::Create(HWND owner) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = &TMainForm::WindowProc;
@@ -34,7 +36,7 @@ bool TMainForm::Create() {
   const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   const HWND hwnd = ::CreateWindowExW(exStyle, kMainFormClass, kMainFormTitle, style, x, y, width, height,
-                                      nullptr, nullptr, instance_, this);
+                                      owner, nullptr, instance_, this);
   return hwnd != nullptr && cycle_ != nullptr;
 }
 
@@ -70,8 +72,28 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE:
+      CreateTrayIcon();
       FormCreate();
       return 0;
+    case WM_COPYDATA:
+      // The request of a second start; lParam null is ignored.
+      if (lParam != 0 && commands_) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        commands_->ShowRequest(data->lpData, data->cbData);
+      }
+      return 0;
+    case WM_QUERYENDSESSION: {
+      // Closed as the exit command closes it; the answer then asks once more.
+      CloseMainForm();
+      return CloseQuery() ? 1 : 0;
+    }
+    case WM_ENDSESSION:
+      if (wParam) {
+        // The session ends now: no return to the message loop.
+        ::DestroyWindow(hwnd_);
+        ::ExitProcess(0);
+      }
+      return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
     case WM_TIMER:
       if (wParam == kTimerDataId) {
         TimerDataTimer();
@@ -79,12 +101,13 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
-      FormCloseQuery();  // a failed save throws: the window stays
-      ::DestroyWindow(hwnd_);
+      CloseMainForm();
       return 0;
     case WM_DESTROY:
+      ready_ = false;
       // The program ends even when closing the sampler fails.
       RunGuarded(nullptr, [&] { FormDestroy(); });
+      TrayIcon.reset();  // the icon leaves the notification area
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {
@@ -103,10 +126,15 @@ void TMainForm::FormCreate() {
   ::SetWindowTextW(hwnd_, kMainFormTitle);
   cycle_ = std::make_unique<DecorationCycle>(
       settings_, CycleServices{windows_, processes_, probes_, cpu_, clock_, actions_}, ReadDayNames());
+  commands_ = std::make_unique<TrayCommands>(settings_, cycle_->State(), static_cast<TrayShell&>(*this));
   storage_.LoadPrefs(settings_);  // an unreadable file ends the creation here
+  // The icon is shown only once start-up has finished (FinishStartup): its
+  // commands read settings that do not exist before.
   CycleState& state = cycle_->State();
   state.MME = u"【Velmora】";
   state.MhWndOld = ToHandle(hwnd_);
+  TrayIcon->SetCycleInterval(1000);
+  TrayIcon->SetCycleIcons(!settings_.DispAnime);
   state.FSingleCore = ProcessorCount() == 1;
   // A binding error leaves here: it is shown, and the timer stays off.
   cpu_.Open(state.FSingleCore);
@@ -121,6 +149,7 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormCloseQuery() {
   SetTimerEnabled(false);
+  if (TrayIcon) TrayIcon->SetCycleIcons(false);
   if (cycle_) cycle_->RestoreLastTitle();
   storage_.SavePrefs(settings_);
 }
@@ -131,5 +160,83 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::TimerDataTimer() { cycle_->Tick(); }
+
+void TMainForm::FinishStartup() {
+  ready_ = true;
+  if (TrayIcon) TrayIcon->SetIconVisible(!settings_.DispTrayIcon);
+}
+
+void TMainForm::CreateTrayIcon() {
+  const int size = TrayIconSize();
+  for (HeartPicture picture : {HeartPicture::Frame0, HeartPicture::Frame1, HeartPicture::AnimationStopped,
+                               HeartPicture::FunctionStopped}) {
+    icons_.push_back(MakeHeartIcon(picture, size));
+  }
+  ImageList = {icons_[0].get(), icons_[1].get()};
+  ImageListStop = {icons_[2].get(), icons_[3].get()};
+
+  TrayIcon = std::make_unique<TNotifyIcon>(hwnd_);
+  TrayIcon->SetIconList(&ImageList);
+  TrayIcon->SetCycleInterval(1000);
+  TrayIcon->SetHint(u"Velmora");
+  TrayIcon->SetIconIndex(0);
+  TrayIcon->OnPopup = [this](POINT at) { TrayIconPopup(at); };
+  TrayIcon->OnDblClick = [this] {
+    if (ready_ && commands_) RunGuarded(hwnd_, [&] { commands_->TrayIconDblClick(); });
+  };
+  TrayIcon->SetCycleIcons(true);
+}
+
+void TMainForm::TrayIconPopup(POINT at) {
+  if (!ready_ || !commands_) return;
+  RunGuarded(hwnd_, [&] {
+    commands_->PPMenuPopup();
+    const UniqueMenu menu = BuildTrayMenu(settings_, cycle_->State().FSingleCore, false);
+    if (const auto item = TrackTrayMenu(menu.get(), TrayIcon->Handle(), at)) commands_->Choose(*item);
+  });
+}
+
+bool TMainForm::CloseQuery() {
+  bool allowed = false;
+  RunGuarded(hwnd_, [&] {
+    FormCloseQuery();  // a failed save throws: the window stays
+    allowed = true;
+  });
+  return allowed;
+}
+
+bool TMainForm::CloseMainForm() {
+  if (!CloseQuery()) return false;
+  ::PostQuitMessage(0);
+  return true;
+}
+
+void TMainForm::SetCycleIcons(bool on) { TrayIcon->SetCycleIcons(on); }
+
+void TMainForm::DrawStillImage(StillImage image) {
+  TrayIcon->SetIcon(ImageListStop[static_cast<std::size_t>(image)]);
+}
+
+void TMainForm::RestoreTitle() { cycle_->RestoreLastTitle(); }
+
+void TMainForm::SetIconVisible(bool visible) {
+  // A request that arrives during start-up only clears the check mark;
+  // FinishStartup shows the icon.
+  if (ready_) TrayIcon->SetIconVisible(visible);
+}
+
+void TMainForm::SetIconEnabled(bool enabled) { TrayIcon->SetEnabled(enabled); }
+
+bool TMainForm::ConfirmHideIcon() {
+  return ::MessageBoxW(nullptr, L"トレイアイコンを非表示にしますか？", L"確認",
+                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL) == IDOK;
+}
+
+void TMainForm::ShowHowToShowAgain() {
+  ::MessageBoxW(nullptr, L"表示するには再度起動してください。", kMainFormTitle,
+                MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
+}
+
+void TMainForm::CloseMainWindow() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 }  // namespace velmora::win32

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/alerts.h"
 #include "core/decoration_cycle.h"
@@ -13,6 +14,9 @@
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "win32/pdh_library.h"
+#include "core/tray_menu.h"
+#include "win32/heart_icons.h"
+#include "win32/notify_icon.h"
 #include "win32/platform.h"
 
 namespace velmora::win32 {
@@ -20,7 +24,7 @@ namespace velmora::win32 {
 inline constexpr wchar_t kMainFormClass[] = L"TMainForm";
 inline constexpr wchar_t kMainFormTitle[] = L"Velmora";
 
-class TMainForm {
+class TMainForm : private TrayShell {
  public:
   TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage);
   ~TMainForm();
@@ -29,14 +33,19 @@ class TMainForm {
 
   // Registers the class and creates the (never shown) window; false when the
   // window could not be created.
-  bool Create();
+  bool Create(HWND owner = nullptr);
+
+  // Start-up has finished (the settings are loaded): the tray icon shows
+  // now, unless it was hidden at the last exit, and its commands run from
+  // now on.
+  void FinishStartup();
 
   HWND Handle() const { return hwnd_; }
   DecorationCycle& Cycle() { return *cycle_; }
 
   // TimerData: the interval applies from the next tick.
   void SetTimerInterval(UINT ms);
-  void SetTimerEnabled(bool enabled);
+  void SetTimerEnabled(bool enabled) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
@@ -46,6 +55,23 @@ class TMainForm {
   void FormCloseQuery();
   void FormDestroy();
   void TimerDataTimer();
+
+  void CreateTrayIcon();
+  void TrayIconPopup(POINT at);
+  // The close request; true when the application may end.
+  bool CloseQuery();
+  bool CloseMainForm();
+
+  // TrayShell: what the menu commands drive.
+  void SetCycleIcons(bool on) override;
+  void DrawStillImage(StillImage image) override;
+  void RestoreTitle() override;
+  void SetIconVisible(bool visible) override;
+  void SetIconEnabled(bool enabled) override;
+  bool ConfirmHideIcon() override;
+  void ShowHowToShowAgain() override;
+  void CloseMainWindow() override;
+  void OpenSettings() override {}
 
   HINSTANCE instance_;
   TSettings& settings_;
@@ -64,6 +90,15 @@ class TMainForm {
   Win32ProcessLauncher launcher_;
   Alerts actions_{settings_, {windows_, clock_, disk_, launcher_}, OwnProgramFolder()};
   std::unique_ptr<DecorationCycle> cycle_;
+
+  // ImageList (the two animation frames) and ImageListStop (animation
+  // stopped, function stopped), made for the notification area's icon size.
+  std::vector<UniqueIcon> icons_;
+  std::vector<HICON> ImageList;
+  std::vector<HICON> ImageListStop;
+  std::unique_ptr<TNotifyIcon> TrayIcon;
+  std::unique_ptr<TrayCommands> commands_;
+  bool ready_ = false;
 
   UINT timerInterval_ = 1000;
   bool timerEnabled_ = false;

@@ -10,6 +10,25 @@
 
 namespace {
 
+// With VELMORA_TITLE_LOG set, every title the window is given is written to
+// that file (UTF-8, the latest only), so that a test outside Wine's desktop
+// can read it.
+void LogTitle(HWND hwnd) {
+  wchar_t path[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"VELMORA_TITLE_LOG", path, MAX_PATH)) return;
+  wchar_t title[1024] = {};
+  const int n = ::GetWindowTextW(hwnd, title, 1024);
+  char utf8[4096] = {};
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, title, n, utf8, sizeof utf8, nullptr, nullptr);
+  const std::wstring temp = std::wstring(path) + L".tmp";
+  const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file, utf8, static_cast<DWORD>(bytes), &written, nullptr);
+  ::CloseHandle(file);
+  ::MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case velmora::testwin::kActivate:  // as it is: a minimised window stays minimised
@@ -26,6 +45,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
+    case WM_SETTEXT: {
+      const LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+      LogTitle(hwnd);
+      return r;
+    }
     default:
       return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
