@@ -2,6 +2,7 @@
 
 #include "win32/error_box.h"
 #include "win32/tray_menu_window.h"
+#include "win32/window_proc.h"
 
 namespace velmora::win32 {
 
@@ -20,7 +21,7 @@ TMainForm::~TMainForm() {
 bool TMainForm::Create(HWND owner) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &TMainForm::WindowProc;
+  wc.lpfnWndProc = &ForwardingWindowProc<TMainForm>;
   wc.hInstance = instance_;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -52,21 +53,6 @@ void TMainForm::SetTimerEnabled(bool enabled) {
   } else {
     ::KillTimer(hwnd_, kTimerDataId);
   }
-}
-
-LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  TMainForm* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<TMainForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<TMainForm*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  RunGuarded(hwnd, [&] { result = self->HandleMessage(msg, wParam, lParam); });
-  return result;
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include "win32/error_box.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
+#include "win32/window_proc.h"
 
 namespace velmora::win32 {
 
@@ -109,7 +110,7 @@ TNumberEdit::~TNumberEdit() {
 }
 
 bool TNumberEdit::Create(HWND parent, int id, int left, int top, int width, int height) {
-  if (hwnd_ || !RegisterNumberEditClass(&TNumberEdit::WindowProc)) return false;
+  if (hwnd_ || !RegisterNumberEditClass(&ForwardingWindowProc<TNumberEdit>)) return false;
   DWORD style = 0, exStyle = 0;
   WindowStyles(style, exStyle);
   ::CreateWindowExW(exStyle, kNumberEditClass, nullptr, style | WS_CHILD | WS_VISIBLE | WS_TABSTOP, left, top,
@@ -128,21 +129,6 @@ void TNumberEdit::WindowStyles(DWORD& style, DWORD& exStyle) const {
       style = WS_BORDER;
     }
   }
-}
-
-LRESULT CALLBACK TNumberEdit::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  TNumberEdit* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<TNumberEdit*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<TNumberEdit*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  RunGuarded(hwnd, [&] { result = self->HandleMessage(msg, wParam, lParam); });
-  return result;
 }
 
 LRESULT TNumberEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

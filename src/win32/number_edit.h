@@ -58,7 +58,8 @@ class TNumberEdit : private NumberEditView, public NumberEditModel {
   std::function<void(TNumberEdit&)> OnChange;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  template <typename T>
+  friend LRESULT CALLBACK ForwardingWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // NumberEditView
