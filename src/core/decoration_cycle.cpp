@@ -9,6 +9,11 @@
 
 namespace velmora {
 
+namespace {
+constexpr size_t kMaxUnconfirmedTags = 8;
+constexpr size_t kMaxPendingRestores = 8;
+}
+
 DecorationCycle::DecorationCycle(TSettings& settings, CycleServices services, DayNames dayNames)
     : settings_(settings), s_(services), dayNames_(std::move(dayNames)) {}
 
@@ -70,10 +75,11 @@ void DecorationCycle::Tick() {
 
   // 4. A new foreground window: the one decorated last gets its title back.
   const WindowHandle w = wm.ForegroundWindow();
-  if (w != state_.MhWndOld) RestoreTitle(wm, state_.MhWndOld, state_.MME, st.DispBack);
+  RetryPendingRestore(w);
+  if (w != state_.MhWndOld) RestoreWindow(state_.MhWndOld);
 
   // 5.
-  const Text stripped = GetStrippedTitle(wm, w, state_.MME, st.DispBack);
+  const Text stripped = GetStrippedTitle(wm, w, state_.MME, st.DispBack, state_.MMEUnconfirmed);
   if (stripped.empty()) return;
 
   // 6. Exclusion list. The owner's file name is looked up once per tick.
@@ -97,7 +103,13 @@ void DecorationCycle::Tick() {
 
   // 10-12.
   Text tag = ComposeTag(cpuText, coreText, ramText);
-  wm.WriteWindowText(w, PlaceTag(stripped, tag, st.DispBack));
+  if (wm.WriteWindowText(w, PlaceTag(stripped, tag, st.DispBack))) {
+    state_.MMEUnconfirmed.clear();
+  } else {
+    // The window did not take the title in time; it may take it later, or
+    // keep the tag it has. Either one must still be found next time.
+    Remember(state_.MMEUnconfirmed, state_.MME);
+  }
   state_.MME = std::move(tag);
   state_.MhWndOld = w;
 
@@ -112,8 +124,45 @@ void DecorationCycle::Tick() {
   s_.actions.BlinkTitle(state_, w);
 }
 
-void DecorationCycle::RestoreLastTitle() {
-  RestoreTitle(s_.windows, state_.MhWndOld, state_.MME, settings_.DispBack);
+void DecorationCycle::RestoreLastTitle() { RestoreWindow(state_.MhWndOld); }
+
+void DecorationCycle::Remember(std::vector<Text>& tags, Text tag) {
+  if (std::find(tags.begin(), tags.end(), tag) != tags.end()) return;
+  if (tags.size() >= kMaxUnconfirmedTags) tags.erase(tags.begin());
+  tags.push_back(std::move(tag));
+}
+
+void DecorationCycle::RestoreWindow(WindowHandle w) {
+  auto& pending = state_.PendingRestores;
+  const auto known = std::find_if(pending.begin(), pending.end(), [&](const PendingRestore& p) { return p.window == w; });
+  if (known != pending.end()) return;  // RetryPendingRestore keeps at it
+  if (RestoreTitle(s_.windows, w, state_.MME, settings_.DispBack, state_.MMEUnconfirmed)) return;
+  if (s_.windows.WindowTextLength(w) <= 0) return;  // gone, or nothing to give back
+  if (pending.size() >= kMaxPendingRestores) pending.erase(pending.begin());
+  PendingRestore entry{w, state_.MMEUnconfirmed};
+  Remember(entry.tags, state_.MME);
+  pending.push_back(std::move(entry));
+}
+
+void DecorationCycle::RetryPendingRestore(WindowHandle foreground) {
+  auto& pending = state_.PendingRestores;
+  // Back in front: its old tags help strip its title in this tick.
+  const auto front = std::find_if(pending.begin(), pending.end(),
+                                  [&](const PendingRestore& p) { return p.window == foreground; });
+  if (front != pending.end()) {
+    for (auto& tag : front->tags) Remember(state_.MMEUnconfirmed, std::move(tag));
+    pending.erase(front);
+  }
+  if (pending.empty()) return;
+  // One window a tick, so that several hung programs cost one wait.
+  PendingRestore entry = std::move(pending.front());
+  pending.erase(pending.begin());
+  WindowManager& wm = s_.windows;
+  const int length = wm.WindowTextLength(entry.window);
+  if (length <= 0) return;  // destroyed meanwhile
+  const Text title = wm.WindowText(entry.window, length + 1);
+  const Text stripped = StripTag(title, entry.tags.back(), entry.tags, settings_.DispBack);
+  if (!wm.WriteWindowText(entry.window, stripped)) pending.push_back(std::move(entry));
 }
 
 }  // namespace velmora

@@ -4,12 +4,20 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/seams.h"
 #include "core/settings.h"
 #include "core/text.h"
 
 namespace velmora {
+
+// A window left behind whose restore it did not take in time, with the tags
+// its title may still hold; tried again on the following ticks.
+struct PendingRestore {
+  WindowHandle window = 0;
+  std::vector<Text> tags;  // newest last
+};
 
 // Kept between ticks; fields of the main window.
 struct CycleState {
@@ -18,6 +26,11 @@ struct CycleState {
   std::int32_t MFlashC = 0;
   WindowHandle MhWndOld = 0;
   Text MME = u"【Velmora】";
+  // Tags whose title write was not confirmed (a program that did not answer
+  // in time may still take it later), newest last; emptied by the next
+  // confirmed write. Stripping falls back on them.
+  std::vector<Text> MMEUnconfirmed;
+  std::vector<PendingRestore> PendingRestores;
 };
 
 // What the tick hands on to the memory trigger and the alerts.
@@ -52,11 +65,17 @@ class DecorationCycle {
 
   // Gives the window decorated last its own title back.
   void RestoreLastTitle();
+  // The same for a window; one that does not take it in time is tried again
+  // on the following ticks.
+  void RestoreWindow(WindowHandle w);
 
   CycleState& State() { return state_; }
   const CycleState& State() const { return state_; }
 
  private:
+  void RetryPendingRestore(WindowHandle foreground);
+  static void Remember(std::vector<Text>& tags, Text tag);
+
   TSettings& settings_;
   CycleServices s_;
   DayNames dayNames_;

@@ -76,22 +76,31 @@ Text StripTag(const Text& title, const Text& mme, bool dispBack) {
   return out;
 }
 
+Text StripTag(const Text& title, const Text& mme, const std::vector<Text>& unconfirmed, bool dispBack) {
+  if (title.find(mme) != Text::npos) return StripTag(title, mme, dispBack);
+  for (auto it = unconfirmed.rbegin(); it != unconfirmed.rend(); ++it)
+    if (title.find(*it) != Text::npos) return StripTag(title, *it, dispBack);
+  return title;
+}
+
 Text PlaceTag(const Text& stripped, const Text& tag, bool dispBack) {
   return dispBack ? stripped + tag : tag + stripped;
 }
 
-Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack) {
+Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
+                      const std::vector<Text>& unconfirmed) {
   if (w == 0) return {};
   const int n = wm.WindowTextLength(w);
   if (n < 0) return {};
   const Text title = wm.WindowText(w, n + 1);
   if (title.empty()) return {};
-  return StripTag(title, mme, dispBack);
+  return StripTag(title, mme, unconfirmed, dispBack);
 }
 
-void RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack) {
-  if (w == 0) return;
-  wm.WriteWindowText(w, GetStrippedTitle(wm, w, mme, dispBack));
+bool RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
+                  const std::vector<Text>& unconfirmed) {
+  if (w == 0) return true;
+  return wm.WriteWindowText(w, GetStrippedTitle(wm, w, mme, dispBack, unconfirmed));
 }
 
 }  // namespace velmora

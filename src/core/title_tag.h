@@ -34,11 +34,18 @@ Text StripTag(const Text& title, const Text& mme, bool dispBack);
 // The decorated title: title then tag (back) or tag then title.
 Text PlaceTag(const Text& stripped, const Text& tag, bool dispBack);
 
-// The window's full current title without `mme`; empty for handle 0, an
-// untitled or a destroyed window.
-Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack);
+// The title without `mme` or, when it does not hold `mme`, without the
+// newest of `unconfirmed` that it holds.
+Text StripTag(const Text& title, const Text& mme, const std::vector<Text>& unconfirmed, bool dispBack);
 
-// Writes the stripped title back (also when nothing was removed).
-void RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack);
+// The window's full current title without `mme` (or an unconfirmed tag);
+// empty for handle 0, an untitled or a destroyed window.
+Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
+                      const std::vector<Text>& unconfirmed = {});
+
+// Writes the stripped title back (also when nothing was removed); false when
+// the window did not take it.
+bool RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
+                  const std::vector<Text>& unconfirmed = {});
 
 }  // namespace velmora

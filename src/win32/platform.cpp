@@ -26,15 +26,9 @@ WindowHandle Win32WindowManager::ForegroundWindow() { return ToHandle(::GetForeg
 int Win32WindowManager::WindowTextLength(WindowHandle w) {
   const HWND h = ToHwnd(w);
   if (OwnedByThisProcess(h)) return ::GetWindowTextLengthW(h);
-  // Another program's window: ask with a time-out, so that a program that has
-  // stopped answering cannot hold the tick.
-  DWORD_PTR length = 0;
-  if (::SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs,
-                            &length)) {
-    return static_cast<int>(length);
-  }
-  // No answer: measure the title the window manager keeps, which needs no
-  // message. Answering 0 here would let a restore wipe the title.
+  // Another program's window: measure the title the window manager keeps,
+  // which sends no message, so a program that has stopped answering costs
+  // the tick nothing here.
   for (size_t size = 512; size <= (1u << 22); size *= 2) {
     buffer_.assign(size, L'\0');
     const int n = ::GetWindowTextW(h, buffer_.data(), static_cast<int>(size));
@@ -160,7 +154,7 @@ bool Win32SystemProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t
   if (imeWindow == 0) return false;
   DWORD_PTR result = 0;
   if (!::SendMessageTimeoutW(ToHwnd(imeWindow), WM_IME_CONTROL, kImcGetOpenStatus, 0,
-                             SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs, &result)) {
+                             SMTO_ABORTIFHUNG | SMTO_NORMAL, kImeTimeoutMs, &result)) {
     return false;
   }
   answer = static_cast<std::intptr_t>(result);

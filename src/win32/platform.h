@@ -13,7 +13,10 @@ inline HWND ToHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
 
 // Longest wait for another program's window to take a message. A program
 // that does not answer in time is left alone until the next tick.
-inline constexpr UINT kSendTimeoutMs = 200;
+inline constexpr UINT kSendTimeoutMs = 150;
+// The input-method state is asked before the title is written; a short wait
+// keeps a tick in front of a hung program within one title time-out.
+inline constexpr UINT kImeTimeoutMs = 50;
 
 class Win32WindowManager final : public WindowManager {
  public:

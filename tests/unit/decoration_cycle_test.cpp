@@ -295,6 +295,84 @@ TEST_F(Cycle, PlacementSwitchedWhileDecorated) {
   EXPECT_EQ(wm.Title(kA), u"");
 }
 
+TEST_F(Cycle, TitleWritesThatTimeOutNeverStackTags) {
+  // Whether the program takes the late writes when it answers again, or
+  // never gets them, its title ends with exactly one tag, and its own title
+  // comes back when another window is in front.
+  for (const bool delivered : {true, false}) {
+    wm.Add(kA, {.title = u"Notes", .pid = 10});
+    cycle.State() = CycleState{};
+    wm.foreground = kA;
+    cycle.Tick();
+    wm.windows[kA].hung = true;
+    for (int s = 10; s < 13; ++s) {
+      clock.now.second = s;
+      cycle.Tick();
+    }
+    if (delivered) {
+      wm.Answer(kA);
+    } else {
+      wm.windows[kA].hung = false;
+      wm.windows[kA].late.clear();
+    }
+    clock.now.second = 20;
+    cycle.Tick();
+    EXPECT_EQ(wm.Title(kA), u"Notes" + cycle.State().MME) << delivered;
+    EXPECT_NE(cycle.State().MME.find(u"13:05:20"), Text::npos);
+    EXPECT_EQ(std::count(wm.Title(kA).begin(), wm.Title(kA).end(), u'【'), 1) << delivered;
+    EXPECT_TRUE(cycle.State().MMEUnconfirmed.empty());
+    wm.foreground = kB;
+    cycle.Tick();
+    EXPECT_EQ(wm.Title(kA), u"Notes") << delivered;
+  }
+}
+
+TEST_F(Cycle, RestoreOfAWindowThatIsStillHungArrivesLast) {
+  wm.foreground = kA;
+  cycle.Tick();
+  wm.windows[kA].hung = true;
+  clock.now.second = 30;
+  cycle.Tick();
+  wm.foreground = kB;
+  cycle.Tick();  // the restore of A times out too
+  wm.Answer(kA);
+  EXPECT_EQ(wm.Title(kA), u"Notes");
+}
+
+TEST_F(Cycle, WindowLeftBehindWhileHungGetsItsTitleBackWhenItAnswers) {
+  // A program that drops the writes it missed (no late delivery).
+  wm.foreground = kA;
+  cycle.Tick();
+  wm.windows[kA].hung = true;
+  wm.foreground = kB;
+  cycle.Tick();
+  cycle.Tick();
+  EXPECT_NE(wm.Title(kA), u"Notes");
+  ASSERT_EQ(cycle.State().PendingRestores.size(), 1u);
+  wm.windows[kA].hung = false;
+  wm.windows[kA].late.clear();
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes");
+  EXPECT_TRUE(cycle.State().PendingRestores.empty());
+  EXPECT_NE(wm.Title(kB).find(u"【"), Text::npos);
+}
+
+TEST_F(Cycle, WindowLeftBehindComesBackToTheFrontWithOneTag) {
+  wm.foreground = kA;
+  cycle.Tick();
+  wm.windows[kA].hung = true;
+  wm.foreground = kB;
+  cycle.Tick();  // A keeps its tag
+  wm.windows[kA].hung = false;
+  wm.windows[kA].late.clear();
+  wm.foreground = kA;
+  clock.now.second = 40;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes" + cycle.State().MME);
+  EXPECT_EQ(std::count(wm.Title(kA).begin(), wm.Title(kA).end(), u'【'), 1);
+  EXPECT_EQ(wm.Title(kB), u"Paint");
+}
+
 TEST_F(Cycle, RestoreLastTitleGivesTheTitleBack) {
   wm.foreground = kA;
   cycle.Tick();

@@ -29,6 +29,10 @@ bool FakeWindowManager::WriteWindowText(WindowHandle w, const Text& text) {
   log.push_back("set " + std::to_string(w) + " " + ToUtf8(text));
   auto* f = Find(w);
   if (!f) return false;
+  if (f->hung) {
+    f->late.push_back(text);
+    return false;
+  }
   f->title = text;
   return true;
 }

@@ -25,6 +25,10 @@ struct FakeWindow {
   bool zoomed = false;
   Rect rect{100, 100, 500, 400};
   std::uint32_t pid = 0;
+  // A window whose program does not answer: title writes time out and wait
+  // in `late`, to arrive when it answers again (Answer()).
+  bool hung = false;
+  std::vector<Text> late;
 };
 
 class FakeWindowManager : public WindowManager {
@@ -41,6 +45,13 @@ class FakeWindowManager : public WindowManager {
     return h;
   }
   const Text& Title(WindowHandle h) { return windows.at(h).title; }
+  // The program answers again: the writes that timed out arrive in order.
+  void Answer(WindowHandle h) {
+    auto& f = windows.at(h);
+    f.hung = false;
+    for (auto& t : f.late) f.title = t;
+    f.late.clear();
+  }
 
   WindowHandle ForegroundWindow() override { return foreground; }
   int WindowTextLength(WindowHandle w) override;
