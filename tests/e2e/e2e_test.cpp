@@ -11,6 +11,8 @@
 
 #include "support.h"
 
+#include <shellapi.h>
+
 namespace velmora::e2e {
 namespace {
 
@@ -547,6 +549,76 @@ TEST_F(VelmoraWithFiles, FailedProgramStartShowsOneErrorBoxAtATime) {
   }
   DWORD code = 0;
   EXPECT_FALSE(velmora_.WaitExit(0, code));
+}
+
+// True when the notification area holds Velmora's icon (its only icon, the
+// first on its tray window): a change of nothing succeeds only then.
+bool VelmoraIconInTray(DWORD pid) {
+  const HWND trayWindow = testing::WaitForWindowOf(pid, L"VelmoraTrayIcon");
+  if (!trayWindow) return false;
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  probe.hWnd = trayWindow;
+  probe.uID = 1;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// A second start while Velmora runs hands over its request and ends at once;
+// the first instance goes on. The request shows a hidden icon again and
+// clears the preference that hid it, which the exit then saves.
+struct SecondStartCase {
+  const char* iniBefore;
+  bool iconBefore;
+  const char* trayIconSaved;
+};
+
+class SecondStart : public VelmoraWithFiles, public ::testing::WithParamInterface<SecondStartCase> {};
+
+TEST_P(SecondStart, EndsAtOnceAndTheFirstShowsItsIcon) {
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini", GetParam().iniBefore));
+  StartVelmora();
+  ASSERT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()) == GetParam().iconBefore; }));
+
+  ChildProcess second(VelmoraFolder() + L"Velmora.exe", L"");
+  ASSERT_TRUE(second.Started());
+  DWORD code = 1234;
+  ASSERT_TRUE(second.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
+
+  EXPECT_FALSE(velmora_.WaitExit(0, code)) << "the first instance goes on";
+  EXPECT_EQ(::FindWindowW(L"TMainForm", L"Velmora"), mainWindow_);
+  EXPECT_TRUE(Answers());
+  EXPECT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()); }));
+
+  ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(velmora_.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
+  const std::string ini = ReadBytes(DataFolder() + L"Velmora.ini");
+  EXPECT_NE(ini.find(GetParam().trayIconSaved), std::string::npos) << ini;
+}
+
+INSTANTIATE_TEST_SUITE_P(Icon, SecondStart,
+                         ::testing::Values(SecondStartCase{"[Disp]\r\nTrayIcon=0\r\n", true, "\r\nTrayIcon=0\r\n"},
+                                           SecondStartCase{"[Disp]\r\nTrayIcon=1\r\n", false, "\r\nTrayIcon=0\r\n"}));
+
+TEST_F(VelmoraRun, SessionEndIsAgreedToThenEndsTheProcess) {
+  TestWindow notes(L"Session notes");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
+
+  DWORD_PTR agreed = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(mainWindow_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 200, &agreed));
+  EXPECT_EQ(agreed, 1u);
+  EXPECT_EQ(notes.Title(), L"Session notes");
+  EXPECT_EQ(ReadBytes(DataFolder() + L"Velmora.ini").rfind("[Disp]\r\n", 0), 0u);
+
+  // The session ends: Velmora goes in the handler, so no answer comes back.
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(mainWindow_, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 200, &ignored);
+  DWORD code = 1234;
+  ASSERT_TRUE(velmora_.WaitExit(15000, code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(notes.Title(), L"Session notes");
 }
 
 }  // namespace
