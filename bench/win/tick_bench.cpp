@@ -1,15 +1,18 @@
 // Velmora.exe decorating a real window, side by side with the floor program
 // (the platform calls a tick cannot avoid) and an idle hidden-window program,
 // all three running at once. Prints "key value" lines for scripts/bench:
-// each process's CPU time per tick from its own process times, and its
-// private bytes and working set after start and at the end.
-// Usage: velmora_bench_tick <ticks> <interval ms>   (beside Velmora.exe,
+// each process's CPU time and memory from GetProcessTimes and
+// GetProcessMemoryInfo after start and at the end (Wine 8 answers only the
+// working set for another process; scripts/bench reads the rest from /proc
+// at the "mark" lines).
+// Usage: velmora_bench_tick <ticks> <interval ms> [ack folder]   (beside Velmora.exe,
 // velmora_bench_floor.exe, velmora_bench_idle.exe and velmora_testwin.exe)
 #include <windows.h>
 #include <psapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -81,6 +84,19 @@ unsigned long FloorTicks(HWND target) {
   return hash == std::wstring::npos ? 0 : std::wcstoul(title.c_str() + hash + 1, nullptr, 10);
 }
 
+// Tells scripts/bench to sample the processes from outside and waits until
+// it has (it creates <ack folder>\<what>.done).
+void Mark(const std::wstring& ackFolder, const char* what) {
+  std::printf("mark %s\n", what);
+  std::fflush(stdout);
+  if (ackFolder.empty()) return;
+  const std::wstring done = ackFolder + L"\\" + std::wstring(what, what + std::strlen(what)) + L".done";
+  if (!WaitFor([&] { return ::GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
+               std::chrono::seconds(60))) {
+    std::fprintf(stderr, "no answer to mark %s\n", what);
+  }
+}
+
 void Print(const char* key, double value) {
   std::printf("%s %.3f\n", key, value);
   std::fflush(stdout);
@@ -91,6 +107,7 @@ void Print(const char* key, double value) {
 int wmain(int argc, wchar_t** argv) {
   const long ticks = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 200;
   const long interval = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 500;
+  const std::wstring ackFolder = argc > 3 ? argv[3] : L"";
   if (ticks <= 0 || (interval != 500 && interval != 1000)) return 2;
 
   DataFolderGuard guard;
@@ -124,8 +141,7 @@ int wmain(int argc, wchar_t** argv) {
 
   const Sample v0 = Take(velmora.Process()), f0 = Take(floor.Process()), i0 = Take(idle.Process());
   const unsigned long floorStart = FloorTicks(floorTarget.Hwnd());
-  std::printf("mark start\n");
-  std::fflush(stdout);
+  Mark(ackFolder, "start");
   LARGE_INTEGER frequency, start, now;
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&start);
@@ -146,7 +162,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const Sample v1 = Take(velmora.Process()), f1 = Take(floor.Process()), i1 = Take(idle.Process());
   const unsigned long floorTicks = FloorTicks(floorTarget.Hwnd()) - floorStart;
-  std::printf("mark end\n");
+  Mark(ackFolder, "end");
   const double velmoraTicks = elapsedMs / static_cast<double>(interval);
   const bool stillDecorated = decorated();
 
