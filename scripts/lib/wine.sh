@@ -9,10 +9,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 OWN_XVFB_PID=""
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on the first free display number (of FIRST-LAST, default
+# 90-250) and exports DISPLAY.
 start_own_xvfb() {
   local n
-  for n in $(seq 90 250); do
+  for n in $(seq "${1:-90}" "${2:-250}"); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     OWN_XVFB_PID=$!
