@@ -85,7 +85,7 @@ void DecorationCycle::Tick() {
   // 6. Exclusion list. The owner's file name is looked up once per tick.
   std::optional<Text> fileName;
   auto ownerFileName = [&]() -> const Text& {
-    if (!fileName) fileName = Text(FileNamePart(GetProcessFileName(wm, s_.processes, w)));
+    if (!fileName) fileName = OwnerFileName(w);
     return *fileName;
   };
   for (const auto& entry : st.DisabledPrograms) {
@@ -122,6 +122,14 @@ void DecorationCycle::Tick() {
   // 14.
   s_.actions.CheckAlerts(state_);
   s_.actions.BlinkTitle(state_, w);
+}
+
+const Text& DecorationCycle::OwnerFileName(WindowHandle w) {
+  const std::uint32_t pid = s_.windows.WindowProcessId(w);
+  if (pid == 0 || owner_.window != w || owner_.pid != pid) {
+    owner_ = {w, pid, Text(FileNamePart(GetProcessFileName(s_.windows, s_.processes, w)))};
+  }
+  return owner_.fileName;
 }
 
 void DecorationCycle::RestoreLastTitle() { RestoreWindow(state_.MhWndOld); }

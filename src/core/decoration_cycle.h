@@ -81,6 +81,17 @@ class DecorationCycle {
   DayNames dayNames_;
   CycleState state_;
   std::vector<std::int32_t> coreValues_;  // reused every tick
+
+  // The owner's file name of the window last asked about. A window belongs
+  // to one process for its whole life, so while the same window of the same
+  // process stays in front the process need not be opened again.
+  struct OwnerName {
+    WindowHandle window = 0;
+    std::uint32_t pid = 0;
+    Text fileName;
+  };
+  OwnerName owner_;
+  const Text& OwnerFileName(WindowHandle w);
 };
 
 }  // namespace velmora

@@ -244,6 +244,21 @@ TEST_F(Cycle, EmptyEntryExcludesWindowsWhoseProgramIsUnknown) {
   EXPECT_EQ(settings.SeenPrograms, (std::vector<Text>{u""}));
 }
 
+TEST_F(Cycle, OwnerIsLookedUpAgainOnlyForAnotherWindowOrProcess) {
+  wm.foreground = kA;
+  for (int i = 0; i < 5; ++i) cycle.Tick();
+  EXPECT_EQ(processes.moduleQueries, 1);
+  wm.foreground = kB;
+  cycle.Tick();
+  EXPECT_EQ(processes.moduleQueries, 2);
+  // The same handle now owned by another process (a handle reused after its
+  // window was destroyed) is looked up afresh.
+  wm.windows[kB].pid = 10;
+  cycle.Tick();
+  EXPECT_EQ(processes.moduleQueries, 3);
+  EXPECT_EQ(settings.SeenPrograms, (std::vector<Text>{u"NOTEPAD.EXE", u"PAINT.EXE"}));
+}
+
 TEST_F(Cycle, ProcessIsLookedUpOncePerTick) {
   settings.DisabledPrograms = {u"a.exe", u"b.exe", u"c.exe"};
   wm.foreground = kA;
