@@ -114,26 +114,9 @@ struct SeenBox {
   bool icon = false;
 };
 
-struct BoxSearch {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<BoxSearch*>(lParam);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[16] = {};
-  ::GetClassNameW(hwnd, cls, 16);
-  if (pid != s->pid || std::wstring(cls) != L"#32770" || !::IsWindowVisible(hwnd)) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
 HWND MessageBoxOf(DWORD pid) {
-  BoxSearch s{pid, nullptr};
-  ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  const auto dialogs = testing::VisibleDialogsOf(pid);
+  return dialogs.empty() ? nullptr : dialogs.front();
 }
 
 SeenBox WaitForMessageBox(DWORD pid) {
@@ -452,27 +435,8 @@ TEST(NoPdh, LibraryNotFoundIsShownAndVelmoraKeepsRunning) {
   EXPECT_EQ(code, 0u);
 }
 
-struct DialogTally {
-  DWORD pid;
-  int n;
-};
-
-BOOL CALLBACK CountDialog(HWND w, LPARAM p) {
-  auto* tally = reinterpret_cast<DialogTally*>(p);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(w, &owner);
-  wchar_t cls[64] = {};
-  ::GetClassNameW(w, cls, 64);
-  if (owner == tally->pid && ::IsWindowVisible(w) && std::wstring(cls) == L"#32770") ++tally->n;
-  return TRUE;
-}
-
 // Visible message boxes and dialogs of a process.
-int DialogCount(DWORD pid) {
-  DialogTally tally{pid, 0};
-  ::EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&tally));
-  return tally.n;
-}
+int DialogCount(DWORD pid) { return static_cast<int>(testing::VisibleDialogsOf(pid).size()); }
 
 // Lines the marker helper wrote: one per start, "<current folder>|<pid>".
 std::vector<std::string> MarkerFolders(const std::wstring& path) {

@@ -132,17 +132,41 @@ bool TestWindow::Hang(DWORD ms) {
   });
 }
 
+namespace {
+
+struct DialogSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<DialogSearch*>(lParam);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[16] = {};
+  ::GetClassNameW(hwnd, cls, 16);
+  if (pid == s->pid && std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> VisibleDialogsOf(DWORD pid) {
+  DialogSearch s{pid, {}};
+  ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
 HWND WaitForDialogOf(DWORD pid, std::chrono::milliseconds timeout) {
-  Search s{pid, nullptr, nullptr};
-  const std::wstring dialogClass = L"#32770";
-  s.className = &dialogClass;
+  HWND found = nullptr;
   WaitFor(
       [&] {
-        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-        return s.found != nullptr && ::IsWindowVisible(s.found);
+        const auto dialogs = VisibleDialogsOf(pid);
+        found = dialogs.empty() ? nullptr : dialogs.front();
+        return found != nullptr;
       },
       timeout);
-  return s.found;
+  return found;
 }
 
 namespace {

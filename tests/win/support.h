@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "test_window_protocol.h"
 
@@ -77,7 +78,9 @@ class TestWindow {
   HWND hwnd_ = nullptr;
 };
 
-// A message box or dialog of `pid`, waiting for it to appear; 0 if none.
+// The visible message boxes and dialogs (class "#32770") of `pid`.
+std::vector<HWND> VisibleDialogsOf(DWORD pid);
+// The first of them, waiting for one to appear; 0 if none came.
 HWND WaitForDialogOf(DWORD pid, std::chrono::milliseconds timeout = std::chrono::seconds(15));
 // The texts of its static controls, joined by line breaks.
 std::wstring DialogText(HWND dialog);
