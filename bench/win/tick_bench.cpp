@@ -23,38 +23,11 @@ namespace {
 using velmora::testing::BinDir;
 using velmora::testing::ChildProcess;
 using velmora::testing::Narrow;
+using velmora::testing::DataFolder;
 using velmora::testing::ReadBytes;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
 using velmora::testing::WriteBytes;
-
-std::wstring DataFolder() {
-  wchar_t appData[MAX_PATH] = {};
-  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-  return std::wstring(appData) + L"\\Orvane\\Velmora\\";
-}
-
-// Velmora's files set aside for the run and put back after it.
-class DataFolderGuard {
- public:
-  DataFolderGuard() {
-    ::SHCreateDirectoryExW(nullptr, DataFolder().c_str(), nullptr);
-    for (const wchar_t* name : kNames) {
-      const std::wstring path = DataFolder() + name;
-      ::MoveFileExW(path.c_str(), (path + L".bench-backup").c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-  }
-  ~DataFolderGuard() {
-    for (const wchar_t* name : kNames) {
-      const std::wstring path = DataFolder() + name;
-      ::DeleteFileW(path.c_str());
-      ::MoveFileExW((path + L".bench-backup").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-  }
-
- private:
-  static constexpr const wchar_t* kNames[] = {L"Velmora.ini", L"Disable.log"};
-};
 
 struct Sample {
   double cpuMs = 0;  // kernel + user
@@ -110,7 +83,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring ackFolder = argc > 3 ? argv[3] : L"";
   if (ticks <= 0 || (interval != 500 && interval != 1000)) return 2;
 
-  DataFolderGuard guard;
+  velmora::testing::DataFolderGuard guard{L".bench-backup"};
   if (!WriteBytes(DataFolder() + L"Velmora.ini",
                   "[Format]\r\nUpdate=" + std::to_string(interval / 500 - 1) + "\r\n")) {
     std::fprintf(stderr, "cannot write Velmora.ini\n");

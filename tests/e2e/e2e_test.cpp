@@ -22,6 +22,7 @@ using velmora::testing::Narrow;
 using velmora::testing::TestWindow;
 using velmora::testing::TitleOf;
 using velmora::testing::WaitFor;
+using velmora::testing::DataFolder;
 using velmora::testing::ReadBytes;
 using velmora::testing::WriteBytes;
 
@@ -74,38 +75,6 @@ bool IsDecorated(const TestWindow& w, const std::wregex& tag = kDefaultTag) {
   const std::wstring title = w.Title();
   return title.rfind(w.OwnTitle(), 0) == 0 && std::regex_match(title.substr(w.OwnTitle().size()), tag);
 }
-
-// Velmora's data folder in this account; the tests set its files and put
-// back whatever was there before.
-std::wstring DataFolder() {
-  wchar_t appData[MAX_PATH] = {};
-  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-  return std::wstring(appData) + L"\\Orvane\\Velmora\\";
-}
-
-class DataFolderGuard {
- public:
-  DataFolderGuard() {
-    ::CreateDirectoryW((DataFolder().substr(0, DataFolder().size() - 9)).c_str(), nullptr);
-    ::CreateDirectoryW(DataFolder().c_str(), nullptr);
-    for (const wchar_t* name : kNames) {
-      const std::wstring path = DataFolder() + name;
-      ::RemoveDirectoryW((path + L".e2e-backup").c_str());
-      ::MoveFileExW(path.c_str(), (path + L".e2e-backup").c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-  }
-  ~DataFolderGuard() {
-    for (const wchar_t* name : kNames) {
-      const std::wstring path = DataFolder() + name;
-      ::RemoveDirectoryW(path.c_str());
-      ::DeleteFileW(path.c_str());
-      ::MoveFileExW((path + L".e2e-backup").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-  }
-
- private:
-  static constexpr const wchar_t* kNames[] = {L"Velmora.ini", L"Disable.log"};
-};
 
 // A message box of the process `pid`, as a user sees it.
 struct SeenBox {
@@ -177,7 +146,7 @@ class VelmoraRun : public ::testing::Test {
     return ::SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
   }
 
-  DataFolderGuard dataFolder_;
+  testing::DataFolderGuard dataFolder_{L".e2e-backup"};
   ScopedEnvironment script_{L"VELMORA_TESTPDH", kTestPdhScript};
   ChildProcess velmora_;
   HWND mainWindow_ = nullptr;

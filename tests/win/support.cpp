@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include <shlobj.h>
+
 #include <utility>
 #include <vector>
 
@@ -191,6 +193,34 @@ std::wstring DialogText(HWND dialog) {
   std::wstring text;
   ::EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&text));
   return text;
+}
+
+std::wstring DataFolder() {
+  wchar_t appData[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+  return std::wstring(appData) + L"\\Orvane\\Velmora\\";
+}
+
+namespace {
+constexpr const wchar_t* kDataFiles[] = {L"Velmora.ini", L"Disable.log"};
+}
+
+DataFolderGuard::DataFolderGuard(const wchar_t* suffix) : suffix_(suffix) {
+  ::SHCreateDirectoryExW(nullptr, DataFolder().c_str(), nullptr);
+  for (const wchar_t* name : kDataFiles) {
+    const std::wstring path = DataFolder() + name;
+    ::RemoveDirectoryW((path + suffix_).c_str());
+    ::MoveFileExW(path.c_str(), (path + suffix_).c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+}
+
+DataFolderGuard::~DataFolderGuard() {
+  for (const wchar_t* name : kDataFiles) {
+    const std::wstring path = DataFolder() + name;
+    ::RemoveDirectoryW(path.c_str());  // a test may stand a folder there
+    ::DeleteFileW(path.c_str());
+    ::MoveFileExW((path + suffix_).c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
 }
 
 std::string ReadBytes(const std::wstring& path) {

@@ -85,6 +85,22 @@ HWND WaitForDialogOf(DWORD pid, std::chrono::milliseconds timeout = std::chrono:
 // The texts of its static controls, joined by line breaks.
 std::wstring DialogText(HWND dialog);
 
+// Velmora's data folder in this account, with a trailing backslash.
+std::wstring DataFolder();
+
+// Sets Velmora's files in the data folder aside (renamed with `suffix`) and
+// puts them back when it goes, removing whatever the run left there.
+class DataFolderGuard {
+ public:
+  explicit DataFolderGuard(const wchar_t* suffix);
+  ~DataFolderGuard();
+  DataFolderGuard(const DataFolderGuard&) = delete;
+  DataFolderGuard& operator=(const DataFolderGuard&) = delete;
+
+ private:
+  std::wstring suffix_;
+};
+
 // Bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
