@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32/hidden_window.h"
+
 namespace velmora::win32 {
 
 namespace {
@@ -59,17 +61,9 @@ TNotifyIcon::TNotifyIcon(HWND owner)
       retryTimer_(kRetryIntervalMs, [this](TTickTimer&) { RetryAdd(); }) {
   TTrayIconHandler& h = Icons();
   if (h.RefCount++ == 0) {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TNotifyIcon::HandleIconMessage;
-    wc.hInstance = instance;
-    wc.lpszClassName = kTrayClass;
-    ::RegisterClassExW(&wc);
     // A hidden top-level window rather than a message-only one: only
     // top-level windows hear the "TaskbarCreated" broadcast.
-    h.FHandle = ::CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, nullptr);
+    h.FHandle = CreateHiddenWindow(kTrayClass, &TNotifyIcon::HandleIconMessage, WS_EX_TOOLWINDOW, WS_POPUP, nullptr);
   }
   h.icons.push_back(this);
   TaskbarCreatedMessage();

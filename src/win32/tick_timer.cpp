@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/hidden_window.h"
+
 namespace velmora::win32 {
 
 namespace {
@@ -30,14 +32,7 @@ TTickTimer::TTickTimer() : TTickTimer(1000, nullptr) {}
 TTickTimer::TTickTimer(UINT interval, Handler onTimer) : interval_(interval), onTimer_(std::move(onTimer)) {
   TTickTimerHandler& h = Timers();
   if (h.RefCount++ == 0) {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TTickTimer::WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExW(&wc);
-    h.FWindowHandle = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    h.FWindowHandle = CreateHiddenWindow(kClassName, &TTickTimer::WindowProc, 0, 0, HWND_MESSAGE);
   }
   // A number of our own, never reused while the process runs.
   id_ = h.nextId++;
