@@ -1,0 +1,92 @@
+// What the settings dialog decides without a window: which controls follow
+// which check box, the up-down ranges, the interval list, the exclusion
+// list, the browse buttons' checks, and what closing does to the settings.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "core/settings.h"
+#include "core/settings_storage.h"
+#include "core/text.h"
+
+namespace velmora {
+
+// The controls that the enabling rules switch, and their check boxes.
+enum class ConfigControl {
+  CHKAlarm, TXTAlarm, UDAlarm, LabelAlarm, TXTHour, UDHour, LabelHour, TXTMin, UDMin, LabelMin,
+  CHKAlarmWav, EditAlarmWav, BtnAlarmWav,
+  ChkWhistle, TXTWhistle, UDWhistle, LabelWhistle, ChkWhistleWav, EditWhistleWav, BtntWhistleWav,
+  ChkMem, TXTMem, UDMem, EditMem, LabelMem, BtnMem,
+};
+
+// The controls whose enabled state follows `checkBox` (CHKAlarm, ChkWhistle
+// or ChkMem); empty for any other control. The sound check boxes are not
+// group switches: they never disable their edit box and button.
+std::span<const ConfigControl> ControlsFollowing(ConfigControl checkBox);
+
+// An up-down's range; a step past one end gives the other end.
+struct UpDownRange {
+  std::int32_t min;
+  std::int32_t max;
+};
+inline constexpr UpDownRange kAlarmTimeRange{1, 60};
+inline constexpr UpDownRange kHourRange{0, 23};
+inline constexpr UpDownRange kMinuteRange{0, 59};
+inline constexpr UpDownRange kWhistleTimeRange{1, 60};
+inline constexpr UpDownRange kRamUseRange{1, 100};
+
+std::int32_t WrapStep(std::int32_t position, std::int32_t delta, UpDownRange range);
+// A hand-edited file may hold any number; the dialog shows and keeps the
+// nearest one its up-down can take.
+std::int32_t ClampToRange(std::int32_t position, UpDownRange range);
+
+// The interval list: "500", "1000", ... "5000".
+inline constexpr int kIntervalCount = 10;
+Text IntervalItemText(int index);
+// The list index that shows FormatUpdate; an index outside the list (a
+// hand-edited file) shows the default "1000".
+int IntervalIndexOf(std::int32_t formatUpdate);
+// The cycle timer's interval for a list index; no selection (or any index
+// outside the list) gives 1000 ms, never a timer that does not run.
+std::uint32_t IntervalFromIndex(int index);
+
+// "<name>は登録済みです。"
+Text AlreadyListedText(const Text& name);
+// Appends `name` as given unless the list holds it already, compared as a
+// whole without regard to case; then returns the message to show instead.
+std::optional<Text> AddDisabledProgram(std::vector<Text>& list, const Text& name);
+
+// The browse buttons and what their file-open dialog asks for.
+enum class BrowseButton { BtnRef, BtnMem, BtnAlarmWav, BtntWhistleWav };
+struct BrowseSpec {
+  const char16_t* title;
+  const char16_t* filter;     // "name|pattern", as shown in the type list
+  const char16_t* extension;  // lower case, with its "."
+};
+const BrowseSpec& BrowseSpecOf(BrowseButton button);
+
+// True when the file name's extension (from its last ".") equals `required`,
+// A-Z folded; "x.WAV" has ".wav", "x.wave" has not, "x" has none.
+bool HasExtension(TextView path, TextView required);
+
+// The text EditMem gets for a chosen program: a path with a blank is quoted,
+// so that it starts that program and not "C:\Program" with arguments.
+Text CommandLineForProgram(const Text& path);
+
+// How the dialog was closed: OK, or any other way (Cancel, Esc, close box).
+enum class CloseResult { OK, Cancel };
+
+// The fields the dialog edits and LoadSettings/SaveSettings move.
+void CopyDialogFields(const TSettings& from, TSettings& to);
+
+// Closing: OK saves what the dialog shows (`edited`); any other result reads
+// the files again, keys absent from them keeping the edited value (but
+// "Update" falling back to 1) and the exclusion list rebuilt. On success the
+// outcome is in `settings` (dialog fields only). A failure throws and leaves
+// `settings` as it was, so the dialog can stay open with what it shows.
+void FinishConfigForm(CloseResult result, const TSettings& edited, TSettings& settings, SettingsStorage& storage);
+
+}  // namespace velmora
