@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "win32/application_window.h"
+#include "win32/config_form.h"
 #include "win32/error_box.h"
 #include "win32/main_form.h"
 #include "win32/settings_files.h"
@@ -54,11 +55,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   if (!mainForm.Create(application.Handle())) return 0;
   application.SetMainWindow(mainForm.Handle());
 
-  // The settings the dialog edits, and the interval they choose.
-  win32::RunGuarded(nullptr, [&] {
-    storage.LoadSettings(settings);
-    mainForm.SetTimerInterval(settings.TimerIntervalMs());
-  });
+  // The settings dialog loads the settings it edits; their interval applies.
+  win32::TConfigForm configForm(instance, settings, storage, application.Handle());
+  if (configForm.Create()) {
+    mainForm.SetConfigForm(&configForm);
+    if (configForm.SettingsLoaded()) mainForm.SetTimerInterval(configForm.TimerInterval());
+  }
   mainForm.FinishStartup();
 
   MSG msg;

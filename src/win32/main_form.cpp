@@ -177,7 +177,7 @@ void TMainForm::TrayIconPopup(POINT at) {
   if (!ready_ || !commands_) return;
   RunGuarded(hwnd_, [&] {
     commands_->PPMenuPopup();
-    const UniqueMenu menu = BuildTrayMenu(settings_, cycle_->State().FSingleCore, false);
+    const UniqueMenu menu = BuildTrayMenu(settings_, cycle_->State().FSingleCore, configForm_ != nullptr);
     if (const auto item = TrackTrayMenu(menu.get(), TrayIcon->Handle(), at)) commands_->Choose(*item);
   });
 }
@@ -195,6 +195,18 @@ bool TMainForm::CloseMainForm() {
   if (!CloseQuery()) return false;
   ::PostQuitMessage(0);
   return true;
+}
+
+void TMainForm::PPConfigClick() {
+  if (!configForm_) return;
+  // Neither a tick nor a menu command runs while the dialog edits the settings.
+  SetIconEnabled(false);
+  SetTimerEnabled(false);
+  RestoreTitle();
+  configForm_->ShowModal();
+  SetTimerInterval(configForm_->TimerInterval());
+  SetIconEnabled(true);
+  if (!settings_.Stopped) SetTimerEnabled(true);
 }
 
 void TMainForm::SetCycleIcons(bool on) { TrayIcon->SetCycleIcons(on); }

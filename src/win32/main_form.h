@@ -15,6 +15,7 @@
 #include "core/settings_storage.h"
 #include "win32/pdh_library.h"
 #include "core/tray_menu.h"
+#include "win32/config_form.h"
 #include "win32/heart_icons.h"
 #include "win32/notify_icon.h"
 #include "win32/platform.h"
@@ -42,6 +43,9 @@ class TMainForm : private TrayShell {
 
   HWND Handle() const { return hwnd_; }
   DecorationCycle& Cycle() { return *cycle_; }
+
+  // The settings dialog that PPConfig opens; none leaves the item disabled.
+  void SetConfigForm(TConfigForm* form) { configForm_ = form; }
 
   // TimerData: the interval applies from the next tick.
   void SetTimerInterval(UINT ms);
@@ -72,7 +76,8 @@ class TMainForm : private TrayShell {
   bool ConfirmHideIcon() override;
   void ShowHowToShowAgain() override;
   void CloseMainWindow() override;
-  void OpenSettings() override {}
+  void OpenSettings() override { PPConfigClick(); }
+  void PPConfigClick();
 
   HINSTANCE instance_;
   TSettings& settings_;
@@ -99,6 +104,7 @@ class TMainForm : private TrayShell {
   std::vector<HICON> ImageListStop;
   std::unique_ptr<TNotifyIcon> TrayIcon;
   std::unique_ptr<TrayCommands> commands_;
+  TConfigForm* configForm_ = nullptr;
   bool ready_ = false;
 
   UINT timerInterval_ = 1000;

@@ -1,0 +1,137 @@
+// TConfigForm: the settings dialog. Created once at start-up and kept
+// hidden; the tray menu's settings command shows it modally. Its controls
+// edit the dialog fields of TSettings; OK saves them, any other close reads
+// the files again.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/config_form_model.h"
+#include "core/settings.h"
+#include "core/settings_storage.h"
+#include "win32/number_edit.h"
+#include "win32/platform.h"
+#include "win32/unique_handle.h"
+
+namespace velmora::win32 {
+
+inline constexpr wchar_t kConfigFormClass[] = L"TConfigForm";
+inline constexpr wchar_t kConfigFormCaption[] = L"Velmora - 詳細設定";
+
+// Every window of the dialog, in creation order. The value plus
+// kFirstConfigId is the control identifier, except BtnOK (IDOK) and
+// BtnCancel (IDCANCEL), which the dialog manager's Enter and Esc click.
+enum class ConfigItem {
+  GroupBoxDisp, RadioGroupDate, RadioGroupTime, ChkItem, Label1, ComboBoxTimer,
+  GroupBoxAlarm, CHKAlarm, LabelAlarm, TXTAlarm, UDAlarm, UDHour, LabelHour, TXTHour, LabelMin, TXTMin, UDMin,
+  CHKAlarmWav, EditAlarmWav, BtnAlarmWav,
+  GroupBoxWhistle, ChkWhistle, LabelWhistle, TXTWhistle, UDWhistle, ChkWhistleWav, EditWhistleWav, BtntWhistleWav,
+  GroupBoxDisable, BtnRef, ListBox, BtnDel, CHKDialog, ListBoxLog, BtnLog,
+  GroupBoxMem, ChkMem, LabelMem, TXTMem, UDMem, EditMem, BtnMem,
+  BtnOK, BtnCancel,
+  Count,
+};
+inline constexpr int kFirstConfigId = 1000;
+inline constexpr int kConfigItemCount = static_cast<int>(ConfigItem::Count);
+
+// Font handles that use 0 for "none".
+struct DeleteObjectCloser {
+  void operator()(HGDIOBJ h) const noexcept { ::DeleteObject(h); }
+};
+using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
+
+class TConfigForm {
+ public:
+  // `appWindow`: the hidden application window, hidden again at each show.
+  TConfigForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage, HWND appWindow = nullptr);
+  ~TConfigForm();
+  TConfigForm(const TConfigForm&) = delete;
+  TConfigForm& operator=(const TConfigForm&) = delete;
+
+  // The creation steps: window and controls (hidden), the menu font's
+  // face, the radio items, LoadSettings (an error is shown), the enabling
+  // rules. False when the window could not be created.
+  bool Create();
+  // LoadSettings succeeded at creation, so the interval list is the
+  // settings' choice.
+  bool SettingsLoaded() const { return loaded_; }
+
+  // Shows the dialog modally until it is closed; other messages of the
+  // thread keep being dispatched.
+  CloseResult ShowModal();
+  bool Visible() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
+
+  // The cycle timer's interval from the interval list.
+  UINT TimerInterval() const;
+
+  HWND Handle() const { return hwnd_; }
+  HWND Item(ConfigItem item) const { return items_[static_cast<std::size_t>(item)]; }
+  static int IdOf(ConfigItem item);
+  UINT Dpi() const { return dpi_; }
+
+  // The file-open dialog behind the browse buttons: the chosen file's full
+  // path, or nothing when the user cancels. Replaceable for tests.
+  std::function<std::optional<Text>(HWND owner, const BrowseSpec& spec)> ChooseFile;
+  // Where the browse buttons play their sound. Replaceable for tests.
+  void UseSound(DiskAndSound& sound) { sound_ = &sound; }
+
+ private:
+  template <typename T>
+  friend LRESULT CALLBACK ForwardingWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void CreateFonts();
+  void Layout();
+  RECT Scaled(int left, int top, int width, int height) const;
+  void SetUpDownPosition(ConfigItem upDown, std::int32_t position);
+  std::int32_t UpDownPosition(ConfigItem upDown) const;
+  void UpDownChanged(HWND upDown);
+
+  // Settings to controls and back.
+  void ShowSettings(const TSettings& s);
+  TSettings Edited() const;
+  void ApplyEnablingRules();
+  void RefreshSeenPrograms();
+
+  void Command(int id, int code, HWND control);
+  void FormShow();
+  void CloseWith(CloseResult result);
+  void Browse(BrowseButton button);
+  void AddDisabledProgram(const Text& name);
+  void BtnDelClick();
+  void BtnLogClick();
+  void DpiChanged(UINT dpi, const RECT& suggested);
+
+  bool Checked(ConfigItem item) const;
+  void SetChecked(ConfigItem item, bool on);
+  Text TextOf(ConfigItem item) const;
+  void SetText(ConfigItem item, const Text& text);
+  TNumberEdit* NumberFor(ConfigItem upDown);
+
+  HINSTANCE instance_;
+  TSettings& settings_;
+  SettingsStorage& storage_;
+  HWND appWindow_;
+  HWND hwnd_ = nullptr;
+  UINT dpi_ = 96;
+  bool loaded_ = false;
+  std::optional<CloseResult> result_;
+  std::array<HWND, kConfigItemCount> items_{};
+  std::array<HWND, 8> radios_{};  // date 0-3, time 0-3
+  std::array<std::unique_ptr<TNumberEdit>, 5> numbers_;
+  UniqueFont font_;     // the dialog font, in the menu font's face
+  UniqueFont memFont_;  // EditMem keeps the design face
+  Win32DiskAndSound ownSound_;
+  DiskAndSound* sound_ = &ownSound_;
+};
+
+// The file-open dialog with the browse buttons' options.
+std::optional<Text> RunOpenFileDialog(HWND owner, const BrowseSpec& spec);
+
+}  // namespace velmora::win32
