@@ -108,8 +108,6 @@ constexpr ConfigItem kRuleItems[] = {
 static_assert(std::size(kRuleItems) == static_cast<std::size_t>(ConfigControl::BtnMem) + 1);
 ConfigItem ItemOf(ConfigControl c) { return kRuleItems[static_cast<std::size_t>(c)]; }
 
-const ControlSpec& SpecOf(ConfigItem item) { return kControls[static_cast<std::size_t>(item)]; }
-
 // --- DPI functions of newer systems, looked up once ---------------------------
 
 UINT DpiOfWindow(HWND hwnd) {
@@ -146,6 +144,42 @@ void AdjustForDpi(RECT& r, DWORD style, DWORD exStyle, UINT dpi) {
 
 constexpr wchar_t kGroupBoxClass[] = L"TGroupBox";
 
+bool IsContainer(HWND hwnd) { return (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0; }
+
+// Where the focus goes when it enters a group: its first control that takes
+// the focus, a radio group's checked item rather than its first.
+HWND FirstTabStopIn(HWND container) {
+  for (HWND c = ::GetWindow(container, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    const LONG style = ::GetWindowLongW(c, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+    if (IsContainer(c)) {
+      if (const HWND inside = FirstTabStopIn(c)) return inside;
+      continue;
+    }
+    if (!(style & WS_TABSTOP)) continue;
+    if (::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+      for (HWND r = c; r; r = ::GetWindow(r, GW_HWNDNEXT)) {
+        if (::SendMessageW(r, BM_GETCHECK, 0, 0) == BST_CHECKED) return r;
+      }
+    }
+    return c;
+  }
+  return nullptr;
+}
+
+// The letter after a single "&" of a caption, upper-cased; 0 for none.
+wchar_t MnemonicOf(const wchar_t* caption) {
+  for (const wchar_t* p = caption; p && *p; ++p) {
+    if (*p != L'&') continue;
+    if (p[1] == L'&') {
+      ++p;
+      continue;
+    }
+    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(p[1]))));
+  }
+  return 0;
+}
+
 // A container with an etched frame and, when it has text, a caption on the
 // top edge. What its controls report goes on to the form.
 LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -162,6 +196,17 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MEASUREITEM:
     case WM_GETFONT:
       return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    case WM_GETDLGCODE:
+      return DLGC_WANTTAB;  // asked only while the group itself has the focus
+    case WM_KEYDOWN:
+      if (wParam == VK_TAB) {
+        // Tab from the group enters it; Shift+Tab leaves it backwards.
+        const HWND root = ::GetAncestor(hwnd, GA_ROOT);
+        const HWND next = ::GetKeyState(VK_SHIFT) < 0 ? ::GetNextDlgTabItem(root, hwnd, TRUE) : FirstTabStopIn(hwnd);
+        if (next) ::SendMessageW(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        return 0;
+      }
+      return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_SETTEXT: {
       const LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
       ::InvalidateRect(hwnd, nullptr, TRUE);
@@ -659,6 +704,7 @@ CloseResult TConfigForm::ShowModal() {
       result_ = CloseResult::Cancel;
       break;
     }
+    if (msg.message == WM_SYSCHAR && GroupMnemonic(static_cast<wchar_t>(msg.wParam))) continue;
     if (!::IsDialogMessageW(hwnd_, &msg)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
@@ -666,6 +712,21 @@ CloseResult TConfigForm::ShowModal() {
   }
   ::ShowWindow(hwnd_, SW_HIDE);
   return *result_;
+}
+
+bool TConfigForm::GroupMnemonic(wchar_t key) {
+  // The dialog manager knows the mnemonics of labels and buttons; a group's
+  // caption moves the focus into the group.
+  const auto upper = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(key))));
+  for (const ControlSpec& spec : kControls) {
+    if (spec.kind != Kind::Group && spec.kind != Kind::RadioGroup) continue;
+    if (MnemonicOf(spec.caption) != upper || !::IsWindowEnabled(Item(spec.item))) continue;
+    if (const HWND target = FirstTabStopIn(Item(spec.item))) {
+      ::SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+      return true;
+    }
+  }
+  return false;
 }
 
 void TConfigForm::FormShow() {

@@ -101,6 +101,7 @@ class TConfigForm {
 
   void Command(int id, int code, HWND control);
   void FormShow();
+  bool GroupMnemonic(wchar_t key);
   void CloseWith(CloseResult result);
   void Browse(BrowseButton button);
   void AddDisabledProgram(const Text& name);

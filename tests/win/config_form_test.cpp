@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -359,6 +360,93 @@ TEST_F(ConfigFormTest, OkWritesTheFilesAndAFailedSaveKeepsTheDialogOpen) {
                       u"\r\n[Whistle]\r\nEnable=0\r\nTime=10\r\nWavEnable=0\r\nWavFile=\r\n\r\n[Alarm]\r\nEnable=0\r\n"
                       u"Time=10\r\nHour=0\r\nMin=0\r\nWavEnabled=0\r\nWavFile=\r\n\r\n[RAM]\r\nEnable=0\r\nUse=90\r\n"
                       u"Exe=\r\n\r\n"));
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+TEST_F(ConfigFormTest, TabOrderAndMnemonicsFollowTheTable) {
+  ASSERT_TRUE(WriteBytes(Ini(), Utf16File(u"[Whistle]\r\nEnable=1\r\n[Alarm]\r\nEnable=1\r\n[RAM]\r\nEnable=1\r\n")));
+  CreateForm();
+  const std::vector<I> order = {
+      I::ChkItem, I::ComboBoxTimer, I::CHKAlarm, I::TXTAlarm, I::TXTHour, I::TXTMin, I::CHKAlarmWav,
+      I::EditAlarmWav, I::BtnAlarmWav, I::ChkWhistle, I::TXTWhistle, I::ChkWhistleWav, I::EditWhistleWav,
+      I::BtntWhistleWav, I::BtnRef, I::ListBox, I::CHKDialog, I::ListBoxLog, I::ChkMem, I::TXTMem, I::EditMem,
+      I::BtnMem, I::BtnOK, I::BtnCancel};
+  static std::atomic<int> timerCalls;
+  timerCalls = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++timerCalls; });
+  const CloseResult result = Run([&] {
+    const HWND form = form_->Handle();
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == Item(I::GroupBoxDisp); }));
+    // Into the group, through both radio groups (their checked items), then on.
+    std::vector<HWND> expected = {Radio(Item(I::RadioGroupDate), 0), Radio(Item(I::RadioGroupTime), 0)};
+    for (I item : order) expected.push_back(Item(item));
+    for (HWND next : expected) {
+      Key(FocusOf(form), VK_TAB);
+      EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == next; }, std::chrono::seconds(5)))
+          << Narrow(TextOf(next)) << " / focus " << Narrow(TextOf(FocusOf(form)));
+    }
+    // Labels focus their field, group captions their first control.
+    const std::pair<wchar_t, HWND> mnemonics[] = {
+        {L'h', Item(I::TXTHour)},  {L'L', Item(I::TXTAlarm)}, {L'm', Item(I::TXTMin)},
+        {L's', Item(I::TXTWhistle)}, {L'c', Item(I::TXTMem)},  {L'u', Item(I::ComboBoxTimer)},
+        {L't', Radio(Item(I::RadioGroupTime), 0)}, {L'e', Item(I::BtnRef)},
+    };
+    for (const auto& [key, target] : mnemonics) {
+      ::PostMessageW(FocusOf(form), WM_SYSCHAR, key, 0x20000001);
+      EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == target; }, std::chrono::seconds(5)))
+          << char(key) << " / focus " << Narrow(TextOf(FocusOf(form)));
+    }
+    // The program's other messages go on meanwhile.
+    EXPECT_TRUE(WaitFor([&] { return timerCalls >= 3; }));
+    Click(Item(I::BtnCancel));
+  });
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(result, CloseResult::Cancel);
+}
+
+TEST_F(ConfigFormTest, ANewMonitorScaleLaysTheDialogOutAgain) {
+  CreateForm();
+  const HWND form = form_->Handle();
+  const UINT dpi = 144;
+  RECT suggested{100, 100, 100 + 900, 100 + 760};
+  ::SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form_->Dpi(), dpi);
+  RECT window{};
+  ::GetWindowRect(form, &window);
+  EXPECT_EQ(window.left, 100);
+  EXPECT_EQ(window.right - window.left, 900);
+  LOGFONTW lf{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  EXPECT_EQ(lf.lfHeight, -18);
+  EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(I::EditMem), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  EXPECT_STREQ(lf.lfFaceName, L"MS UI Gothic");
+  EXPECT_EQ(lf.lfHeight, -18);
+  // Positions are the 96-DPI ones times 1.5.
+  const auto placed = [&](I item) {
+    RECT r{};
+    ::GetWindowRect(Item(item), &r);
+    ::MapWindowPoints(nullptr, ::GetParent(Item(item)), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  const RECT ok = placed(I::BtnOK);
+  EXPECT_EQ(ok.left, 465);
+  EXPECT_EQ(ok.top, 623);
+  EXPECT_EQ(ok.right - ok.left, 165);
+  const RECT group = placed(I::GroupBoxDisable);
+  EXPECT_EQ(group.left, 435);
+  EXPECT_EQ(group.bottom - group.top, 263);
+  // Each number field keeps its width and its up-down stands at its right edge.
+  const RECT hour = placed(I::TXTHour), upDown = placed(I::UDHour);
+  EXPECT_EQ(hour.left, 53);
+  EXPECT_EQ(hour.right - hour.left, 60);
+  EXPECT_EQ(upDown.left, hour.right);
 }
 
 TEST_F(ConfigFormTest, AnUpdateIndexOutsideTheListShowsAndRunsAt1000) {
