@@ -197,5 +197,26 @@ ones=0
 for x in "${g1[@]}"; do [ "$x" = 1 ] && ones=$((ones + 1)); done
 [ "${#g1[@]}" -ge 3 ] && [ "$ones" -ge $((${#g1[@]} - 1)) ] && ok "every second before ($gaps1)" || fail "gaps at 1000 ms: $gaps1"
 
+# 5. Stopped before the dialog opened: still stopped after OK.
+double_click() {
+  xdotool mousemove "$icon_x" "$icon_y"
+  sleep 0.5
+  xdotool click --repeat 2 --delay 60 1
+}
+double_click
+wait_for 10 test "$(icon_color)" = "#840000" || fail "the double click did not stop the function"
+wait_for 10 title_matches '^Settings test$' || fail "title not restored when stopped: $(title)"
+choose_settings
+wait_for 15 dialog_open || fail "no dialog while stopped"
+click_client 365 427  # OK
+wait_for 10 dialog_closed || fail "the dialog is still open after OK while stopped"
+activate
+sleep 3.5
+title_matches '^Settings test$' && [ "$(icon_color)" = "#840000" ] && ok "still stopped after the dialog" ||
+  fail "running again after the dialog: $(title)"
+double_click
+activate
+wait_for 10 title_matches "^Settings test$tag_re\$" && ok "resumed: $(title)" || fail "not resumed: $(title)"
+
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
