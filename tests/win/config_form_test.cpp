@@ -362,6 +362,9 @@ TEST_F(ConfigFormTest, OkWritesTheFilesAndAFailedSaveKeepsTheDialogOpen) {
                       u"Exe=\r\n\r\n"));
 }
 
+std::atomic<int> timerCalls;
+void CALLBACK CountTimerCall(HWND, UINT, UINT_PTR, DWORD) { ++timerCalls; }
+
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
@@ -377,9 +380,8 @@ TEST_F(ConfigFormTest, TabOrderAndMnemonicsFollowTheTable) {
       I::EditAlarmWav, I::BtnAlarmWav, I::ChkWhistle, I::TXTWhistle, I::ChkWhistleWav, I::EditWhistleWav,
       I::BtntWhistleWav, I::BtnRef, I::ListBox, I::CHKDialog, I::ListBoxLog, I::ChkMem, I::TXTMem, I::EditMem,
       I::BtnMem, I::BtnOK, I::BtnCancel};
-  static std::atomic<int> timerCalls;
   timerCalls = 0;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++timerCalls; });
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CountTimerCall);
   const CloseResult result = Run([&] {
     const HWND form = form_->Handle();
     EXPECT_TRUE(WaitFor([&] { return FocusOf(form) == Item(I::GroupBoxDisp); }));
