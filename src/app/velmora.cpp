@@ -57,10 +57,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
   // The settings dialog loads the settings it edits; their interval applies.
   win32::TConfigForm configForm(instance, settings, storage, application.Handle());
-  if (configForm.Create()) {
-    mainForm.SetConfigForm(&configForm);
-    if (configForm.SettingsLoaded()) mainForm.SetTimerInterval(configForm.TimerInterval());
-  }
+  if (configForm.Create()) mainForm.SetConfigForm(&configForm);
+  if (configForm.SettingsLoaded()) mainForm.SetTimerInterval(configForm.TimerInterval());
   mainForm.FinishStartup();
 
   MSG msg;

@@ -324,7 +324,20 @@ int TConfigForm::IdOf(ConfigItem item) {
 }
 
 bool TConfigForm::Create() {
-  if (hwnd_ || !RegisterClasses(instance_)) return false;
+  if (hwnd_) return false;
+  const bool created = CreateWindowAndControls();
+  // The settings are loaded even without a window: the cycle needs them. A
+  // failed load is shown, and the interval then stays as it is.
+  RunGuarded(nullptr, [&] {
+    storage_.LoadSettings(settings_);
+    loaded_ = true;
+  });
+  if (created) ShowSettings(settings_);
+  return created;
+}
+
+bool TConfigForm::CreateWindowAndControls() {
+  if (!RegisterClasses(instance_)) return false;
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
   dpi_ = DpiOfWindow(nullptr);
@@ -341,16 +354,9 @@ bool TConfigForm::Create() {
     ::SetWindowPos(hwnd_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  CreateFonts();  // step 1: the menu font's face
-  CreateControls();  // step 2 included: the radio items
+  CreateFonts();     // the menu font's face first: the controls take the font
+  CreateControls();  // with the radio items
   Layout();
-
-  // Steps 3-5. A failed load is shown; the interval then stays as it is.
-  RunGuarded(nullptr, [&] {
-    storage_.LoadSettings(settings_);
-    loaded_ = true;
-  });
-  ShowSettings(settings_);
   return true;
 }
 
@@ -584,6 +590,16 @@ std::int32_t TConfigForm::UpDownPosition(ConfigItem upDown) const {
   return static_cast<std::int32_t>(::SendMessageW(Item(upDown), UDM_GETPOS32, 0, 0));
 }
 
+bool TConfigForm::UpDownDelta(const NMUPDOWN& change) {
+  // The step and its wrap are ours, so they are the same on every platform.
+  for (const UpDownSpec& u : kUpDowns) {
+    if (Item(u.upDown) != change.hdr.hwndFrom) continue;
+    SetUpDownPosition(u.upDown, WrapStep(change.iPos, change.iDelta, u.range));
+    return true;  // the control itself leaves its position alone
+  }
+  return false;
+}
+
 void TConfigForm::UpDownChanged(HWND upDown) {
   for (const UpDownSpec& u : kUpDowns) {
     if (Item(u.upDown) == upDown) NumberFor(u.upDown)->SetText(DecimalText(UpDownPosition(u.upDown)));
@@ -679,6 +695,7 @@ void TConfigForm::RefreshSeenPrograms() {
 }
 
 UINT TConfigForm::TimerInterval() const {
+  if (!hwnd_) return settings_.TimerIntervalMs();
   return IntervalFromIndex(static_cast<int>(::SendMessageW(Item(I::ComboBoxTimer), CB_GETCURSEL, 0, 0)));
 }
 
@@ -834,6 +851,11 @@ LRESULT TConfigForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code == UDN_DELTAPOS) return UpDownDelta(*reinterpret_cast<const NMUPDOWN*>(lParam)) ? 1 : 0;
+      break;
+    }
     case WM_VSCROLL:
       if (lParam) UpDownChanged(reinterpret_cast<HWND>(lParam));
       return 0;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -53,9 +55,10 @@ class TConfigForm {
   TConfigForm(const TConfigForm&) = delete;
   TConfigForm& operator=(const TConfigForm&) = delete;
 
-  // The creation steps: window and controls (hidden), the menu font's
-  // face, the radio items, LoadSettings (an error is shown), the enabling
-  // rules. False when the window could not be created.
+  // Creation, once: window and controls (hidden), the menu font's face, the
+  // radio items, LoadSettings (an error is shown, and the settings are
+  // loaded even when the window fails), the enabling rules. False when the
+  // window could not be created.
   bool Create();
   // LoadSettings succeeded at creation, so the interval list is the
   // settings' choice.
@@ -85,12 +88,14 @@ class TConfigForm {
   friend LRESULT CALLBACK ForwardingWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  bool CreateWindowAndControls();
   void CreateControls();
   void CreateFonts();
   void Layout();
   RECT Scaled(int left, int top, int width, int height) const;
   void SetUpDownPosition(ConfigItem upDown, std::int32_t position);
   std::int32_t UpDownPosition(ConfigItem upDown) const;
+  bool UpDownDelta(const NMUPDOWN& change);
   void UpDownChanged(HWND upDown);
 
   // Settings to controls and back.
