@@ -451,6 +451,14 @@ void TConfigForm::Layout() {
       setWidth(design + taken);
       ::SendMessageW(Item(u.upDown), UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
     }
+    // The platform's width is one for 96 DPI; the arrows grow with the scale.
+    RECT arrows{};
+    ::GetWindowRect(Item(u.upDown), &arrows);
+    const int wanted = ::MulDiv(16, static_cast<int>(dpi_), 96);
+    if (arrows.right - arrows.left < wanted) {
+      ::SetWindowPos(Item(u.upDown), nullptr, 0, 0, wanted, arrows.bottom - arrows.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
   }
   ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }

@@ -449,6 +449,8 @@ TEST_F(ConfigFormTest, ANewMonitorScaleLaysTheDialogOutAgain) {
   EXPECT_EQ(hour.left, 53);
   EXPECT_EQ(hour.right - hour.left, 60);
   EXPECT_EQ(upDown.left, hour.right);
+  EXPECT_EQ(upDown.right - upDown.left, 24);  // its arrows scaled too
+  EXPECT_EQ(upDown.bottom - upDown.top, hour.bottom - hour.top);
 }
 
 TEST_F(ConfigFormTest, AnUpdateIndexOutsideTheListShowsAndRunsAt1000) {
