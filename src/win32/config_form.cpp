@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/button_glyph.h"
 #include "core/sound.h"
 #include "win32/error_box.h"
 #include "win32/group_box.h"
@@ -460,7 +461,23 @@ void TConfigForm::Layout() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
+  SetButtonGlyphs();
   ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void TConfigForm::SetButtonGlyphs() {
+  // A check mark on OK, a cross on Cancel, beside the caption and sized for
+  // the monitor. The button keeps showing an icon until it gets another, so
+  // the old one goes only after the swap.
+  const int size = ::MulDiv(16, static_cast<int>(dpi_), 96);
+  const auto set = [&](ConfigItem button, ButtonGlyph glyph, UniqueIcon& held) {
+    UniqueIcon icon = MakeIconFromPixels(DrawButtonGlyph(glyph, size), size);
+    if (!icon) return;
+    ::SendMessageW(Item(button), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+    held = std::move(icon);
+  };
+  set(I::BtnOK, ButtonGlyph::Ok, okGlyph_);
+  set(I::BtnCancel, ButtonGlyph::Cancel, cancelGlyph_);
 }
 
 TNumberEdit* TConfigForm::NumberFor(ConfigItem upDown) {

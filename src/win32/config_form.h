@@ -16,6 +16,7 @@
 #include "core/config_form_model.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
+#include "win32/heart_icons.h"
 #include "win32/number_edit.h"
 #include "win32/platform.h"
 #include "win32/unique_handle.h"
@@ -92,6 +93,7 @@ class TConfigForm {
   void CreateControls();
   void CreateFonts();
   void Layout();
+  void SetButtonGlyphs();
   RECT Scaled(int left, int top, int width, int height) const;
   void SetUpDownPosition(ConfigItem upDown, std::int32_t position);
   std::int32_t UpDownPosition(ConfigItem upDown) const;
@@ -133,6 +135,7 @@ class TConfigForm {
   std::array<std::unique_ptr<TNumberEdit>, 5> numbers_;
   UniqueFont font_;     // the dialog font, in the menu font's face
   UniqueFont memFont_;  // EditMem keeps the design face
+  UniqueIcon okGlyph_, cancelGlyph_;  // the pictures on BtnOK and BtnCancel
   Win32DiskAndSound ownSound_;
   DiskAndSound* sound_ = &ownSound_;
 };

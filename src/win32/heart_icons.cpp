@@ -12,8 +12,10 @@ struct DeleteObjectCloser {
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 }  // namespace
 
-UniqueIcon MakeHeartIcon(HeartPicture picture, int size) {
-  const std::vector<std::uint32_t> pixels = DrawHeart(picture, size);
+UniqueIcon MakeHeartIcon(HeartPicture picture, int size) { return MakeIconFromPixels(DrawHeart(picture, size), size); }
+
+UniqueIcon MakeIconFromPixels(const std::vector<std::uint32_t>& pixels, int size) {
+  if (size < 1 || pixels.size() != static_cast<std::size_t>(size) * size) return UniqueIcon();
 
   BITMAPV5HEADER header{};
   header.bV5Size = sizeof(header);

@@ -451,6 +451,18 @@ TEST_F(ConfigFormTest, ANewMonitorScaleLaysTheDialogOutAgain) {
   EXPECT_EQ(upDown.left, hour.right);
   EXPECT_EQ(upDown.right - upDown.left, 24);  // its arrows scaled too
   EXPECT_EQ(upDown.bottom - upDown.top, hour.bottom - hour.top);
+  // The check mark and the cross are drawn again at the new size.
+  for (I button : {I::BtnOK, I::BtnCancel}) {
+    const auto icon = reinterpret_cast<HICON>(::SendMessageW(Item(button), BM_GETIMAGE, IMAGE_ICON, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, 24);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+  }
 }
 
 TEST_F(ConfigFormTest, AnUpdateIndexOutsideTheListShowsAndRunsAt1000) {
