@@ -22,6 +22,7 @@ TextView TrimControlAndBlanks(TextView s) { return TrimLeft(TrimRight(s)); }
 
 void IniFile::Parse(TextView content) {
   sections_.clear();
+  sectionIndex_.clear();
   Section* current = nullptr;
   size_t pos = 0;
   while (pos <= content.size()) {
@@ -71,16 +72,14 @@ Text IniFile::Serialize() const {
 }
 
 const IniFile::Section* IniFile::FindSection(TextView name) const {
-  for (const auto& s : sections_)
-    if (EqualsAsciiNoCase(s.name, name)) return &s;
-  return nullptr;
+  const auto found = sectionIndex_.find(AsciiLower(name));
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 IniFile::Section& IniFile::SectionFor(TextView name) {
-  for (auto& s : sections_)
-    if (EqualsAsciiNoCase(s.name, name)) return s;
-  sections_.push_back({Text(name), {}});
-  return sections_.back();
+  const auto [found, added] = sectionIndex_.try_emplace(AsciiLower(name), sections_.size());
+  if (added) sections_.push_back({Text(name), {}});
+  return sections_[found->second];
 }
 
 const IniFile::Entry* IniFile::FindEntry(const Section& s, TextView key) {

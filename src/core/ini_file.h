@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "core/text.h"
@@ -52,6 +53,9 @@ class IniFile {
   static Entry* FindEntry(Section& s, TextView key);
 
   std::vector<Section> sections_;
+  // Section positions by name with A-Z folded: a file of many sections
+  // (hand-made, or garbage full of brackets) must not take quadratic time.
+  std::unordered_map<Text, size_t> sectionIndex_;
 };
 
 // Integer text as the settings file stores it: optional sign, decimal, or
