@@ -128,11 +128,13 @@ void DecorationCycle::Tick() {
 }
 
 Text DecorationCycle::StrippedTitle(WindowHandle w) {
-  // MME went into MhWndOld's title only: in any other title the same text is
-  // the window's own, and stays.
+  // MME went into MhWndOld's title only, and left it again when its own title
+  // was given back: in any other title the same text is the window's own,
+  // and stays.
   static const Text kNoTag;
   const bool last = w == state_.MhWndOld;
-  return GetStrippedTitle(s_.windows, w, last ? state_.MME : kNoTag, settings_.DispBack, state_.MMEUnconfirmed,
+  const bool tagged = last && state_.MhWndOldTitle.tagged;
+  return GetStrippedTitle(s_.windows, w, tagged ? state_.MME : kNoTag, settings_.DispBack, state_.MMEUnconfirmed,
                           last ? &state_.MhWndOldTitle : nullptr);
 }
 

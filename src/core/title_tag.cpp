@@ -100,8 +100,8 @@ Text PlaceTag(const Text& stripped, const Text& tag, bool dispBack) {
 }
 
 WrittenTitle RecordWrite(const Text& own, const Text& written, bool dispBack) {
-  const bool tagInFront = written.size() > own.size() && !dispBack;
-  return {own, written, tagInFront ? 1 : own.size()};
+  const bool tagged = written.size() > own.size();
+  return {own, written, tagged && !dispBack ? 1 : own.size(), tagged};
 }
 
 bool HoldsWrittenTitle(const Text& title, const WrittenTitle& known) {

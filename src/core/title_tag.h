@@ -49,6 +49,7 @@ struct WrittenTitle {
   // only so many units of a title keeps the start of it. With the tag after
   // the title that is the whole own title; with the tag in front, any of it.
   std::size_t kept = 0;
+  bool tagged = false;  // false once the own title was given back
 };
 
 // The record of a title `own` decorated as `written`; of `own` given back

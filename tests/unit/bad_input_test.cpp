@@ -207,6 +207,25 @@ TEST(BadTitles, TitleChangedByItsProgramWhileDecorated) {
   }
 }
 
+// Given back its own title (the tray menu was opened), the window decorated
+// last takes a new title of its own that holds the current tag: it is its
+// own text, and stays when the window is given back again.
+TEST(BadTitles, NewOwnTitleWithTheTagAfterARestoreStays) {
+  for (const bool back : {true, false}) {
+    SCOPED_TRACE(back ? "tag after" : "tag in front");
+    Desk desk{{.title = u"Notes"}};
+    if (!back) desk.settings.SetDispFront(true);
+    desk.TickWith(kA);
+    desk.cycle.RestoreLastTitle();
+    const Text own = desk.Tag() + u"memo" + desk.Tag();
+    desk.wm.windows.at(kA).title = own;
+    desk.TickWith(kB);
+    EXPECT_EQ(desk.wm.Title(kA), own);
+    desk.TickWith(0);
+    EXPECT_EQ(desk.wm.Title(kA), own);
+  }
+}
+
 // A window destroyed at any point of a tick, between the reads and the
 // write included: every later call on it fails, nothing throws, no other
 // title is touched, and the next window is decorated as usual.
