@@ -79,7 +79,7 @@ void DecorationCycle::Tick() {
   if (w != state_.MhWndOld) RestoreWindow(state_.MhWndOld);
 
   // 5.
-  const Text stripped = StrippedTitle(w);
+  Text stripped = StrippedTitle(w);
   if (stripped.empty()) return;
 
   // 6. Exclusion list. The owner's file name is looked up once per tick.
@@ -105,7 +105,7 @@ void DecorationCycle::Tick() {
   Text tag = ComposeTag(cpuText, coreText, ramText);
   Text decorated = PlaceTag(stripped, tag, st.DispBack);
   const bool taken = wm.WriteWindowText(w, decorated);
-  state_.MhWndOldTitle = RecordWrite(stripped, std::move(decorated), st.DispBack);
+  state_.MhWndOldTitle = RecordWrite(std::move(stripped), std::move(decorated), st.DispBack);
   if (taken) {
     state_.MMEUnconfirmed.clear();
   } else {
@@ -161,7 +161,7 @@ void DecorationCycle::RestoreWindow(WindowHandle w) {
   if (w == 0) return;
   const Text own = StrippedTitle(w);
   if (s_.windows.WriteWindowText(w, own)) {
-    if (w == state_.MhWndOld) state_.MhWndOldTitle = RecordWrite(own, own, settings_.DispBack);
+    if (w == state_.MhWndOld) state_.MhWndOldTitle = RecordWrite(own, own, settings_.DispBack);  // given back
     return;
   }
   if (s_.windows.WindowTextLength(w) <= 0) return;  // gone, or nothing to give back

@@ -1,5 +1,7 @@
 #include "core/title_tag.h"
 
+#include <utility>
+
 namespace velmora {
 
 Text PercentText(std::int32_t value) {
@@ -99,9 +101,10 @@ Text PlaceTag(const Text& stripped, const Text& tag, bool dispBack) {
   return dispBack ? stripped + tag : tag + stripped;
 }
 
-WrittenTitle RecordWrite(const Text& own, const Text& written, bool dispBack) {
+WrittenTitle RecordWrite(Text own, Text written, bool dispBack) {
   const bool tagged = written.size() > own.size();
-  return {own, written, tagged && !dispBack ? 1 : own.size(), tagged};
+  const std::size_t kept = tagged && !dispBack ? 1 : own.size();
+  return {std::move(own), std::move(written), kept, tagged};
 }
 
 bool HoldsWrittenTitle(const Text& title, const WrittenTitle& known) {

@@ -54,7 +54,7 @@ struct WrittenTitle {
 
 // The record of a title `own` decorated as `written`; of `own` given back
 // when `written` is `own`.
-WrittenTitle RecordWrite(const Text& own, const Text& written, bool dispBack);
+WrittenTitle RecordWrite(Text own, Text written, bool dispBack);
 
 // True when `title` is what `known` says was written, or the part of it that
 // the window kept; its own title is then `known.own`, whatever tag-like text

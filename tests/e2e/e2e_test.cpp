@@ -634,16 +634,20 @@ struct BadFilesCase {
 };
 
 std::vector<BadFilesCase> BadFilesCases() {
-  std::string sections;
-  for (int i = 0; sections.size() < (10u << 20); ++i) sections += "[s" + std::to_string(i) + "]\r\n";
-  std::string big = "[Big]\r\n";
-  for (int i = 0; big.size() < (10u << 20); ++i) big += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
+  std::string sections, big = "[Big]\r\n";
+  for (int i = 0; sections.size() < (10u << 20); ++i) sections.append("[s").append(std::to_string(i)).append("]\r\n");
+  for (int i = 0; big.size() < (10u << 20); ++i) {
+    const std::string n = std::to_string(i);
+    big.append("k").append(n).append("=v").append(n).append("\r\n");
+  }
   const std::string garbage = GarbageBytes(1 << 20, 3);
+  std::string markedGarbage = "\xFF\xFE";
+  markedGarbage += garbage;
   return {
       {"ten_MB_of_sections", sections + "[Disp]\r\nFront=1\r\n", "", true, "\r\n[s99999]\r\n"},
       {"ten_MB_in_one_section", big + "[Disp]\r\nFront=1\r\n", "", true, "\r\nk99999=v99999\r\n"},
       {"binary_garbage", garbage, garbage, false, "[Disp]\r\n"},
-      {"garbage_behind_a_UTF16_mark", "\xFF\xFE" + garbage, "\xFF\xFE" + garbage, false, ""},
+      {"garbage_behind_a_UTF16_mark", markedGarbage, markedGarbage, false, ""},
   };
 }
 
@@ -653,7 +657,9 @@ TEST_P(BadInputFiles, StartUpFallsBackQuicklyAndKeepsTheFiles) {
   const BadFilesCase& c = GetParam();
   const std::wstring ini = DataFolder() + L"Velmora.ini", list = DataFolder() + L"Disable.log";
   ASSERT_TRUE(WriteBytes(ini, c.ini));
-  if (!c.list.empty()) ASSERT_TRUE(WriteBytes(list, c.list));
+  if (!c.list.empty()) {
+    ASSERT_TRUE(WriteBytes(list, c.list));
+  }
 
   const ULONGLONG start = ::GetTickCount64();
   StartVelmora();
