@@ -61,8 +61,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   if (configForm.SettingsLoaded()) mainForm.SetTimerInterval(configForm.TimerInterval());
   mainForm.FinishStartup();
 
+  // Only WM_QUIT ends the loop. A message that could not be received (-1:
+  // Wine reports so for a WM_COPYDATA too large to hand over) is skipped:
+  // another program's bad message must not end Velmora with a tag left in a
+  // title and the preferences unsaved.
   MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  for (BOOL got; (got = ::GetMessageW(&msg, nullptr, 0, 0)) != 0;) {
+    if (got == -1) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

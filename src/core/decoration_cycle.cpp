@@ -79,7 +79,7 @@ void DecorationCycle::Tick() {
   if (w != state_.MhWndOld) RestoreWindow(state_.MhWndOld);
 
   // 5.
-  const Text stripped = GetStrippedTitle(wm, w, state_.MME, st.DispBack, state_.MMEUnconfirmed);
+  Text stripped = StrippedTitle(w);
   if (stripped.empty()) return;
 
   // 6. Exclusion list. The owner's file name is looked up once per tick.
@@ -103,7 +103,10 @@ void DecorationCycle::Tick() {
 
   // 10-12.
   Text tag = ComposeTag(cpuText, coreText, ramText);
-  if (wm.WriteWindowText(w, PlaceTag(stripped, tag, st.DispBack))) {
+  Text decorated = PlaceTag(stripped, tag, st.DispBack);
+  const bool taken = wm.WriteWindowText(w, decorated);
+  state_.MhWndOldTitle = RecordWrite(std::move(stripped), std::move(decorated), st.DispBack);
+  if (taken) {
     state_.MMEUnconfirmed.clear();
   } else {
     // The window did not take the title in time; it may take it later, or
@@ -122,6 +125,17 @@ void DecorationCycle::Tick() {
   // 14.
   s_.actions.CheckAlerts(state_);
   s_.actions.BlinkTitle(state_, w);
+}
+
+Text DecorationCycle::StrippedTitle(WindowHandle w) {
+  // MME went into MhWndOld's title only, and left it again when its own title
+  // was given back: in any other title the same text is the window's own,
+  // and stays.
+  static const Text kNoTag;
+  const bool last = w == state_.MhWndOld;
+  const bool tagged = last && state_.MhWndOldTitle.tagged;
+  return GetStrippedTitle(s_.windows, w, tagged ? state_.MME : kNoTag, settings_.DispBack, state_.MMEUnconfirmed,
+                          last ? &state_.MhWndOldTitle : nullptr);
 }
 
 const Text& DecorationCycle::OwnerFileName(WindowHandle w) {
@@ -144,7 +158,12 @@ void DecorationCycle::RestoreWindow(WindowHandle w) {
   auto& pending = state_.PendingRestores;
   const auto known = std::find_if(pending.begin(), pending.end(), [&](const PendingRestore& p) { return p.window == w; });
   if (known != pending.end()) return;  // RetryPendingRestore keeps at it
-  if (RestoreTitle(s_.windows, w, state_.MME, settings_.DispBack, state_.MMEUnconfirmed)) return;
+  if (w == 0) return;
+  const Text own = StrippedTitle(w);
+  if (s_.windows.WriteWindowText(w, own)) {
+    if (w == state_.MhWndOld) state_.MhWndOldTitle = RecordWrite(own, own, settings_.DispBack);  // given back
+    return;
+  }
   if (s_.windows.WindowTextLength(w) <= 0) return;  // gone, or nothing to give back
   if (pending.size() >= kMaxPendingRestores) pending.erase(pending.begin());
   PendingRestore entry{w, state_.MMEUnconfirmed};

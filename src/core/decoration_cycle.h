@@ -9,6 +9,7 @@
 #include "core/seams.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/title_tag.h"
 
 namespace velmora {
 
@@ -31,6 +32,9 @@ struct CycleState {
   // confirmed write. Stripping falls back on them.
   std::vector<Text> MMEUnconfirmed;
   std::vector<PendingRestore> PendingRestores;
+  // What the last write into MhWndOld's title was and its own title then, so
+  // that a title of its own which holds tag-like text comes back whole.
+  WrittenTitle MhWndOldTitle;
 };
 
 // What the tick hands on to the memory trigger and the alerts.
@@ -74,6 +78,7 @@ class DecorationCycle {
 
  private:
   void RetryPendingRestore(WindowHandle foreground);
+  Text StrippedTitle(WindowHandle w);
   static void Remember(std::vector<Text>& tags, Text tag);
 
   TSettings& settings_;

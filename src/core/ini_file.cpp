@@ -22,6 +22,7 @@ TextView TrimControlAndBlanks(TextView s) { return TrimLeft(TrimRight(s)); }
 
 void IniFile::Parse(TextView content) {
   sections_.clear();
+  slots_.clear();
   Section* current = nullptr;
   size_t pos = 0;
   while (pos <= content.size()) {
@@ -70,17 +71,38 @@ Text IniFile::Serialize() const {
   return out;
 }
 
+size_t IniFile::SlotOf(TextView name) const {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a of the folded units
+  for (char16_t c : name) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
+    hash = (hash ^ c) * 1099511628211ull;
+  }
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+    const std::uint32_t slot = slots_[i];
+    if (slot == 0 || EqualsAsciiNoCase(sections_[slot - 1].name, name)) return i;
+  }
+}
+
+void IniFile::Rehash(size_t slotCount) {
+  slots_.assign(slotCount, 0);
+  for (size_t k = 0; k < sections_.size(); ++k) slots_[SlotOf(sections_[k].name)] = static_cast<std::uint32_t>(k + 1);
+}
+
 const IniFile::Section* IniFile::FindSection(TextView name) const {
-  for (const auto& s : sections_)
-    if (EqualsAsciiNoCase(s.name, name)) return &s;
-  return nullptr;
+  if (slots_.empty()) return nullptr;
+  const std::uint32_t slot = slots_[SlotOf(name)];
+  return slot ? &sections_[slot - 1] : nullptr;
 }
 
 IniFile::Section& IniFile::SectionFor(TextView name) {
-  for (auto& s : sections_)
-    if (EqualsAsciiNoCase(s.name, name)) return s;
-  sections_.push_back({Text(name), {}});
-  return sections_.back();
+  if ((sections_.size() + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
+  const size_t i = SlotOf(name);
+  if (slots_[i] == 0) {
+    sections_.push_back({Text(name), {}});
+    slots_[i] = static_cast<std::uint32_t>(sections_.size());
+  }
+  return sections_[slots_[i] - 1];
 }
 
 const IniFile::Entry* IniFile::FindEntry(const Section& s, TextView key) {

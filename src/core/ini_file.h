@@ -51,7 +51,16 @@ class IniFile {
   static const Entry* FindEntry(const Section& s, TextView key);
   static Entry* FindEntry(Section& s, TextView key);
 
+  // The slot of `name` in `slots_`: the one holding it, or the empty one
+  // where it belongs.
+  size_t SlotOf(TextView name) const;
+  void Rehash(size_t slotCount);
+
   std::vector<Section> sections_;
+  // Sections by name with A-Z folded, open addressing (position + 1; 0 is
+  // empty): a file of a great many sections, hand-made or garbage full of
+  // brackets, must not take quadratic time, nor an allocation a section.
+  std::vector<std::uint32_t> slots_;
 };
 
 // Integer text as the settings file stores it: optional sign, decimal, or

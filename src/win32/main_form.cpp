@@ -1,5 +1,6 @@
 #include "win32/main_form.h"
 
+#include "core/show_request.h"
 #include "win32/error_box.h"
 #include "win32/tray_menu_window.h"
 #include "win32/window_proc.h"
@@ -63,9 +64,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COPYDATA:
       // The request of a second start; lParam null is ignored.
-      if (lParam != 0 && commands_) {
+      if (lParam != 0) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        commands_->ShowRequest(data->lpData, data->cbData);
+        if (!ready_) showRequestedEarly_ = showRequestedEarly_ || IsShowRequest(data->lpData, data->cbData);
+        if (commands_) commands_->ShowRequest(data->lpData, data->cbData);
       }
       return 0;
     case WM_QUERYENDSESSION: {
@@ -149,6 +151,8 @@ void TMainForm::TimerDataTimer() { cycle_->Tick(); }
 
 void TMainForm::FinishStartup() {
   ready_ = true;
+  // Loading the preferences may have hidden the icon again after the request.
+  if (showRequestedEarly_) settings_.DispTrayIcon = false;
   if (TrayIcon) TrayIcon->SetIconVisible(!settings_.DispTrayIcon);
 }
 

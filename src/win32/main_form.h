@@ -106,6 +106,9 @@ class TMainForm : private TrayShell {
   std::unique_ptr<TrayCommands> commands_;
   TConfigForm* configForm_ = nullptr;
   bool ready_ = false;
+  // A show request that came while start-up was still loading the
+  // preferences; FinishStartup honours it.
+  bool showRequestedEarly_ = false;
 
   UINT timerInterval_ = 1000;
   bool timerEnabled_ = false;

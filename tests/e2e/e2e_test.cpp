@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
@@ -553,6 +554,270 @@ TEST_F(VelmoraRun, SessionEndIsAgreedToThenEndsTheProcess) {
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(notes.Title(), L"Session notes");
 }
+
+// ---- Bad input against the whole program (run as a CTest entry of its own) ----
+
+class BadInputRun : public VelmoraRun {};
+class BadInputWithFiles : public VelmoraWithFiles {};
+
+// Titles a user or a program may give a window: Velmora decorates them and
+// gives them back unit for unit, when another window comes to the front and
+// when it exits.
+TEST_F(BadInputRun, HostileTitlesComeBackExactly) {
+  const std::wstring longTitle = std::wstring(1, 0xDC00) + std::wstring(99998, L'z') + std::wstring(1, 0xD800);
+  const std::wstring titles[] = {
+      longTitle,
+      L"x",
+      L"Notes" + std::wstring(1, 0xD83D),
+      L"Notes【Velmora】 draft",
+      L"【 [A] 24/01/15(月) 13:05:09 CPU:012 RAM:045 】 typed by hand",
+  };
+  TestWindow window(L"Hostile");
+  TestWindow other(L"Other");
+  for (const std::wstring& own : titles) {
+    SCOPED_TRACE(Narrow(own.substr(0, 40)) + " (" + std::to_string(own.size()) + " units)");
+    ASSERT_TRUE(window.SetTitle(own));
+    ASSERT_TRUE(window.Activate());
+    ASSERT_TRUE(WaitFor([&] { return IsDecorated(window); })) << Narrow(window.Title().substr(0, 80));
+    const std::wstring first = window.Title();
+    ASSERT_TRUE(WaitFor([&] { return window.Title() != first && IsDecorated(window); })) << "refreshed";
+    ASSERT_TRUE(other.Activate());
+    ASSERT_TRUE(WaitFor([&] { return IsDecorated(other); }));
+    EXPECT_TRUE(window.Title() == own) << Narrow(window.Title().substr(0, 80));
+  }
+  ASSERT_TRUE(window.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(window); }));
+  ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  DWORD code = 1234;
+  ASSERT_TRUE(velmora_.WaitExit(15000, code));
+  EXPECT_TRUE(window.Title() == titles[std::size(titles) - 1]);
+}
+
+// Windows whose process ends while Velmora decorates them, at staggered
+// moments of its ticks: no error, no hang, and the next window is decorated.
+TEST_F(BadInputRun, WindowsWhoseProcessEndsWhileDecoratedLeaveVelmoraUnharmed) {
+  for (int i = 0; i < 8; ++i) {
+    TestWindow doomed(L"Short lived " + std::to_wstring(i));
+    ASSERT_TRUE(doomed.Activate());
+    ASSERT_TRUE(WaitFor([&] { return IsDecorated(doomed); }));
+    ::Sleep(static_cast<DWORD>(i * 131));  // a different moment within the second each time
+    doomed.Process().Kill();
+  }
+  EXPECT_TRUE(Answers());
+  EXPECT_TRUE(testing::VisibleDialogsOf(velmora_.Pid()).empty());
+  TestWindow next(L"Next after the short lived");
+  ASSERT_TRUE(next.Activate());
+  EXPECT_TRUE(WaitFor([&] { return IsDecorated(next); })) << Narrow(next.Title());
+  DWORD code = 0;
+  EXPECT_FALSE(velmora_.WaitExit(0, code));
+}
+
+std::string GarbageBytes(size_t n, unsigned seed) {
+  std::string bytes(n, '\0');
+  for (auto& b : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    b = static_cast<char>(seed >> 16);
+  }
+  return bytes;
+}
+
+// Settings files that are huge or not text at all. Start-up neither fails
+// nor hangs nor complains: what is not INI text reads as absent, so the
+// defaults stand. The loads leave both files as they are; the exit rewrites
+// "Velmora.ini" by the usual rules (INI text kept, anything else dropped)
+// and leaves "Disable.log" alone, which only the settings dialog's OK writes.
+struct BadFilesCase {
+  const char* name;
+  std::string ini, list;
+  bool tagInFront;        // the file's own [Disp] section asks for it
+  const char* keptLine;   // a line the exit must carry over
+};
+
+std::vector<BadFilesCase> BadFilesCases() {
+  std::string sections, big = "[Big]\r\n";
+  for (int i = 0; sections.size() < (10u << 20); ++i) sections.append("[s").append(std::to_string(i)).append("]\r\n");
+  for (int i = 0; big.size() < (10u << 20); ++i) {
+    const std::string n = std::to_string(i);
+    big.append("k").append(n).append("=v").append(n).append("\r\n");
+  }
+  const std::string garbage = GarbageBytes(1 << 20, 3);
+  std::string markedGarbage = "\xFF\xFE";
+  markedGarbage += garbage;
+  return {
+      {"ten_MB_of_sections", sections + "[Disp]\r\nFront=1\r\n", "", true, "\r\n[s99999]\r\n"},
+      {"ten_MB_in_one_section", big + "[Disp]\r\nFront=1\r\n", "", true, "\r\nk99999=v99999\r\n"},
+      {"binary_garbage", garbage, garbage, false, "[Disp]\r\n"},
+      {"garbage_behind_a_UTF16_mark", markedGarbage, markedGarbage, false, ""},
+  };
+}
+
+class BadInputFiles : public VelmoraWithFiles, public ::testing::WithParamInterface<BadFilesCase> {};
+
+TEST_P(BadInputFiles, StartUpFallsBackQuicklyAndKeepsTheFiles) {
+  const BadFilesCase& c = GetParam();
+  const std::wstring ini = DataFolder() + L"Velmora.ini", list = DataFolder() + L"Disable.log";
+  ASSERT_TRUE(WriteBytes(ini, c.ini));
+  if (!c.list.empty()) {
+    ASSERT_TRUE(WriteBytes(list, c.list));
+  }
+
+  const ULONGLONG start = ::GetTickCount64();
+  StartVelmora();
+  TestWindow notes(L"Decorated despite the files");
+  ASSERT_TRUE(notes.Activate());
+  const std::wregex frontTag(LR"(^【 \[A\] .* 】 Decorated despite the files$)");
+  ASSERT_TRUE(WaitFor([&] {
+    return c.tagInFront ? std::regex_match(notes.Title(), frontTag) : IsDecorated(notes);
+  })) << Narrow(notes.Title());
+  const ULONGLONG ms = ::GetTickCount64() - start;
+  RecordProperty("start_to_first_tag_ms", static_cast<int>(ms));
+  std::printf("[ figures  ] %s: start to first tag %llu ms\n", c.name, ms);
+  EXPECT_LT(ms, 10000u) << "start-up with these files took " << ms << " ms";
+  EXPECT_TRUE(testing::VisibleDialogsOf(velmora_.Pid()).empty()) << "no message: the defaults stand";
+  EXPECT_TRUE(ReadBytes(ini) == c.ini) << "the loads wrote the settings file";
+
+  ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+  DWORD code = 1234;
+  ASSERT_TRUE(velmora_.WaitExit(60000, code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(c.list.empty() || ReadBytes(list) == c.list) << "the exit wrote the list file";
+  const std::string after = ReadBytes(ini);
+  EXPECT_NE(after.find(c.keptLine), std::string::npos) << "the exit lost INI text";
+  const bool utf16 = c.ini.rfind("\xFF\xFE", 0) == 0;
+  const std::string disp = utf16 ? std::string("[\0D\0i\0s\0p\0]\0", 12) : std::string("[Disp]\r\n");
+  EXPECT_NE(after.find(disp), std::string::npos) << "the preferences were not saved";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadInputFiles, ::testing::ValuesIn(BadFilesCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// WM_COPYDATA that is not a well-formed show request, sent to Velmora's main
+// window and its application window while the icon is hidden: every one is
+// answered, none shows the icon, and the well-formed one afterwards does.
+struct CopyDataCase {
+  const char* what;
+  bool toApplicationWindow;
+  ULONG_PTR dwData;
+  std::vector<unsigned char> data;  // empty with `null`: lpData null
+  bool null;
+  DWORD cbData;                     // 0xFFFFFFFF: the size of `data`
+  // Too large for Wine to hand over (about 2 MB and more): the receiver's
+  // GetMessageW fails and the sender waits for its time-out.
+  bool undeliverable = false;
+};
+
+std::vector<unsigned char> Utf16Bytes(const std::u16string& units, size_t padTo = 0, unsigned char pad = 0) {
+  std::vector<unsigned char> bytes;
+  for (const char16_t u : units) {
+    bytes.push_back(static_cast<unsigned char>(u & 0xFF));
+    bytes.push_back(static_cast<unsigned char>(u >> 8));
+  }
+  if (bytes.size() < padTo) bytes.resize(padTo, pad);
+  return bytes;
+}
+
+const std::u16string kShow(u"/Show\0\0", 7);
+constexpr DWORD kAll = 0xFFFFFFFF;
+constexpr size_t kHuge = 1u << 20;       // handed over whole under Wine
+constexpr size_t kTooLarge = 8u << 20;
+
+bool SendCopyData(HWND to, const CopyDataCase& c) {
+  COPYDATASTRUCT data{};
+  data.dwData = c.dwData;
+  data.cbData = c.cbData == kAll ? static_cast<DWORD>(c.data.size()) : c.cbData;
+  data.lpData = c.null ? nullptr : const_cast<unsigned char*>(c.data.data());
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(to, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                               c.undeliverable ? 1000 : 10000, &result) != 0;
+}
+
+// Start-up has finished once a window is decorated: only then are requests
+// handled (one that arrives while the main window is still being created
+// is dropped).
+void WaitUntilTicking(TestWindow& window) {
+  ASSERT_TRUE(window.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(window); })) << Narrow(window.Title());
+}
+
+HWND ApplicationWindowOf(DWORD pid) { return testing::WaitForWindowOf(pid, L"VelmoraApplication"); }
+
+TEST_F(BadInputWithFiles, MalformedShowRequestsAreAnsweredAndIgnored) {
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini", "[Disp]\r\nTrayIcon=1\r\n"));
+  StartVelmora();
+  TestWindow notes(L"Ticking");
+  WaitUntilTicking(notes);
+  const HWND application = ApplicationWindowOf(velmora_.Pid());
+  ASSERT_NE(application, nullptr);
+  const CopyDataCase cases[] = {
+      {"null lpData, cbData 14", false, 0, {}, true, 14},
+      {"null lpData, cbData 0", false, 0, {}, true, 0},
+      {"null lpData, huge cbData", false, 0, {}, true, 0x7FFFFFFF},
+      {"no bytes", false, 0, Utf16Bytes(kShow), false, 0},
+      {"one byte", false, 0, Utf16Bytes(kShow), false, 1},
+      {"odd cbData that cuts the text", false, 0, Utf16Bytes(kShow), false, 9},
+      {"lower case", false, 0, Utf16Bytes(std::u16string(u"/show\0", 6)), false, kAll},
+      {"trailing blank", false, 0, Utf16Bytes(std::u16string(u"/Show \0", 7)), false, kAll},
+      {"eight-bit text", false, 0, {'/', 'S', 'h', 'o', 'w', 0}, false, kAll},
+      {"huge buffer without a NUL", false, 0, Utf16Bytes(u"/Show", kHuge, 'A'), false, kAll},
+      {"huge buffer of NULs", false, 0, std::vector<unsigned char>(kHuge, 0), false, kAll},
+      {"huge buffer, longer text", false, 0, Utf16Bytes(u"/ShowX", kHuge, 0), false, kAll},
+      {"wrong dwData and a wrong text", false, 0xFFFFFFFF, Utf16Bytes(u"/Hide"), false, kAll},
+      {"too large to hand over, holding the request", false, 0, Utf16Bytes(kShow, kTooLarge, 0), false, kAll,
+       true},
+      {"the request to the application window", true, 0, Utf16Bytes(kShow), false, kAll},
+  };
+  for (const CopyDataCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool answered = SendCopyData(c.toApplicationWindow ? application : mainWindow_, c);
+    EXPECT_TRUE(answered || c.undeliverable) << "no answer";
+    EXPECT_TRUE(Answers());
+    EXPECT_FALSE(VelmoraIconInTray(velmora_.Pid())) << "the icon was shown";
+  }
+  // The ticks go on.
+  const std::wstring before = notes.Title();
+  EXPECT_TRUE(WaitFor([&] { return notes.Title() != before && IsDecorated(notes); })) << Narrow(notes.Title());
+  DWORD code = 0;
+  EXPECT_FALSE(velmora_.WaitExit(0, code)) << "Velmora ended";
+  EXPECT_TRUE(SendCopyData(mainWindow_, {"the request", false, 0, Utf16Bytes(kShow), false, kAll}));
+  EXPECT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()); }));
+}
+
+// A request sent as soon as the main window exists, while start-up is still
+// loading the preferences that hide the icon, is not lost.
+TEST_F(BadInputWithFiles, ShowRequestDuringStartUpIsHonoured) {
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini", "[Disp]\r\nTrayIcon=1\r\n"));
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    StartVelmora();
+    EXPECT_TRUE(SendCopyData(mainWindow_, {"the request", false, 0, Utf16Bytes(kShow), false, kAll}));
+    EXPECT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()); }));
+    velmora_.Kill();
+  }
+}
+
+// Well-formed requests: the text reads "/Show" within cbData, whatever else
+// the message carries.
+class BadInputShowRequest : public VelmoraWithFiles, public ::testing::WithParamInterface<CopyDataCase> {};
+
+TEST_P(BadInputShowRequest, ShowsTheHiddenIcon) {
+  ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini", "[Disp]\r\nTrayIcon=1\r\n"));
+  StartVelmora();
+  TestWindow notes(L"Ticking");
+  WaitUntilTicking(notes);
+  ASSERT_FALSE(VelmoraIconInTray(velmora_.Pid()));
+  ASSERT_TRUE(SendCopyData(mainWindow_, GetParam()));
+  EXPECT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()); }));
+  EXPECT_TRUE(Answers());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, BadInputShowRequest,
+    ::testing::Values(CopyDataCase{"exact", false, 0, Utf16Bytes(kShow), false, kAll},
+                      CopyDataCase{"any_dwData", false, 0xFFFFFFFF, Utf16Bytes(kShow), false, kAll},
+                      CopyDataCase{"one_NUL", false, 0, Utf16Bytes(kShow), false, 12},
+                      CopyDataCase{"odd_cbData_after_the_NUL", false, 0, Utf16Bytes(kShow), false, 13},
+                      CopyDataCase{"huge_buffer", false, 0, Utf16Bytes(kShow, kHuge, 'A'), false, kAll}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace
 }  // namespace velmora::e2e

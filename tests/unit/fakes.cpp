@@ -7,6 +7,9 @@
 namespace velmora {
 
 FakeWindow* FakeWindowManager::Find(WindowHandle w) {
+  if (w != 0 && w == doomed && callsBeforeDestroyed >= 0 && doomedCalls++ >= callsBeforeDestroyed) {
+    windows.erase(w);
+  }
   const auto it = windows.find(w);
   return it == windows.end() ? nullptr : &it->second;
 }
@@ -33,7 +36,7 @@ bool FakeWindowManager::WriteWindowText(WindowHandle w, const Text& text) {
     f->late.push_back(text);
     return false;
   }
-  f->title = text;
+  f->title = f->titleLimit ? text.substr(0, f->titleLimit) : text;
   return true;
 }
 

@@ -29,6 +29,8 @@ struct FakeWindow {
   // in `late`, to arrive when it answers again (Answer()).
   bool hung = false;
   std::vector<Text> late;
+  // A program that keeps only so many units of a title (0: no limit).
+  size_t titleLimit = 0;
 };
 
 class FakeWindowManager : public WindowManager {
@@ -39,6 +41,11 @@ class FakeWindowManager : public WindowManager {
   std::vector<Rect> monitors{{0, 0, 1280, 1024}};
   std::vector<std::string> log;  // one line per call that changes or reads titles
   std::vector<std::pair<std::int32_t, std::int32_t>> monitorQueries;
+  // The window `doomed` answers `callsBeforeDestroyed` calls on its handle,
+  // then it is gone: a window destroyed part-way through a tick.
+  WindowHandle doomed = 0;
+  int callsBeforeDestroyed = -1;
+  int doomedCalls = 0;
 
   WindowHandle Add(WindowHandle h, FakeWindow w) {
     windows[h] = std::move(w);

@@ -67,10 +67,16 @@ void ChildProcess::Close() {
 }
 
 std::wstring TitleOf(HWND hwnd) {
-  std::wstring buf(4096, L'\0');
-  const int n = ::GetWindowTextW(hwnd, buf.data(), static_cast<int>(buf.size()));
-  buf.resize(n > 0 ? static_cast<size_t>(n) : 0);
-  return buf;
+  // Whole titles of any length: the buffer grows until the title fits.
+  for (size_t size = 4096;; size *= 2) {
+    std::wstring buf(size, L'\0');
+    const int n = ::GetWindowTextW(hwnd, buf.data(), static_cast<int>(buf.size()));
+    if (n <= 0) return {};
+    if (static_cast<size_t>(n) < size - 1 || size >= (1u << 24)) {
+      buf.resize(static_cast<size_t>(n));
+      return buf;
+    }
+  }
 }
 
 namespace {
@@ -124,6 +130,13 @@ bool TestWindow::Activate() {
         return ::GetForegroundWindow() == hwnd_;
       },
       std::chrono::seconds(15));
+}
+
+bool TestWindow::SetTitle(const std::wstring& title) {
+  title_ = title;
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()), SMTO_ABORTIFHUNG,
+                               5000, &result) != 0;
 }
 
 bool TestWindow::Hang(DWORD ms) {

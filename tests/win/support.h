@@ -64,6 +64,9 @@ class TestWindow {
   DWORD Pid() const { return process_.Pid(); }
   const std::wstring& OwnTitle() const { return title_; }
   std::wstring Title() const { return TitleOf(hwnd_); }
+  // Gives the window a new title of its own (any length, any units), as its
+  // program would.
+  bool SetTitle(const std::wstring& title);
   // Brings it to the front and waits until it is the foreground window.
   bool Activate();
   // Makes the helper stop answering for `ms` and waits until it no longer

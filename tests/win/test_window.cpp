@@ -1,14 +1,18 @@
 // A window to decorate, staged as a test asks: velmora_testwin.exe TITLE
-// [normal|hidden|minimized|maximized|offscreen|dialog|hold PATH|hold-read PATH]; "dialog" is a standard
-// dialog box of class "#32770". Posted messages move
+// [normal|hidden|minimized|maximized|offscreen|dialog|hold PATH|hold-read PATH|cap N]; "dialog" is a standard
+// dialog box of class "#32770"; "cap N" keeps only the first N units of any
+// title it is given, as programs with a fixed title buffer do. Posted messages move
 // it to the front, minimise it, or make it stop answering messages.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "test_window_protocol.h"
 
 namespace {
+
+size_t g_titleCap = 0;  // 0: titles are kept whole
 
 // With VELMORA_TITLE_LOG set, every title the window is given is written to
 // that file (UTF-8, the latest only), so that a test outside Wine's desktop
@@ -46,6 +50,14 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(0);
       return 0;
     case WM_SETTEXT: {
+      std::wstring cut;
+      if (g_titleCap && lParam) {
+        cut = reinterpret_cast<const wchar_t*>(lParam);
+        if (cut.size() > g_titleCap) {
+          cut.resize(g_titleCap);
+          lParam = reinterpret_cast<LPARAM>(cut.c_str());
+        }
+      }
       const LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
       LogTitle(hwnd);
       return r;
@@ -94,6 +106,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   const std::wstring state = argc > 2 ? argv[2] : L"normal";
   const std::wstring path = argc > 3 ? argv[3] : L"";
   ::LocalFree(argv);
+
+  if (state == L"cap") g_titleCap = static_cast<size_t>(_wtoi(path.c_str()));
 
   // "hold" / "hold-read": keeps PATH open, sharing nothing or reading only,
   // for as long as the window lives.

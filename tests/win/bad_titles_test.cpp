@@ -1,0 +1,262 @@
+// The real tick against real windows of another process whose titles are
+// hostile: empty, one unit, 100,000 units, lone surrogates, tag-like text of
+// their own, titles their program cuts short, and windows whose process ends
+// in the middle of a tick.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/decoration_cycle.h"
+#include "core/title_tag.h"
+#include "support.h"
+#include "win32/platform.h"
+#include "win32/wide.h"
+
+namespace velmora::win32 {
+namespace {
+
+using velmora::testing::Narrow;
+using velmora::testing::TestWindow;
+using velmora::testing::WaitFor;
+
+// No processor figures and no memory item: the tag is fixed by the clock.
+class NoCpu final : public CpuSampler {
+ public:
+  std::int32_t GetCPUUsage() override { return -1; }
+  void UpdateCPUCoreUsage() override {}
+  const std::vector<TCPUCounter>& CPUCounters() const override { return none_; }
+  bool CPUCoreFailed() const override { return true; }
+
+ private:
+  std::vector<TCPUCounter> none_;
+};
+
+// A clock that stands still, so that two ticks write the same tag.
+class StillClock final : public Clock {
+ public:
+  LocalTime Now() override { return {2024, 1, 15, 1, 13, 5, 9, 0}; }
+  void Sleep(std::uint32_t ms) override { ::Sleep(ms); }
+};
+
+class NoActions final : public CycleActions {
+ public:
+  void ApplyMemoryTrigger(CycleState&, std::int32_t) override {}
+  void CheckAlerts(CycleState&) override {}
+  void BlinkTitle(CycleState&, WindowHandle) override {}
+};
+
+// The real window manager; the process that owns `doomed` is ended just
+// before the call on its handle numbered `killAt` (counted from 0).
+class EndingWindows final : public WindowManager {
+ public:
+  Win32WindowManager real;
+  HWND doomed = nullptr;
+  testing::ChildProcess* owner = nullptr;
+  int killAt = -1;
+  int calls = 0;
+
+  WindowHandle ForegroundWindow() override { return real.ForegroundWindow(); }
+  int WindowTextLength(WindowHandle w) override { return Before(w), real.WindowTextLength(w); }
+  Text WindowText(WindowHandle w, int units) override { return Before(w), real.WindowText(w, units); }
+  bool WriteWindowText(WindowHandle w, const Text& t) override { return Before(w), real.WriteWindowText(w, t); }
+  Text ClassName(WindowHandle w, int units) override { return Before(w), real.ClassName(w, units); }
+  bool IsWindowVisible(WindowHandle w) override { return Before(w), real.IsWindowVisible(w); }
+  bool IsIconic(WindowHandle w) override { return Before(w), real.IsIconic(w); }
+  bool IsZoomed(WindowHandle w) override { return Before(w), real.IsZoomed(w); }
+  bool GetWindowRect(WindowHandle w, Rect& out) override { return Before(w), real.GetWindowRect(w, out); }
+  std::uint32_t WindowProcessId(WindowHandle w) override { return Before(w), real.WindowProcessId(w); }
+  WindowHandle GuiThreadFocus() override { return real.GuiThreadFocus(); }
+  bool MonitorFromPoint(std::int32_t x, std::int32_t y) override { return real.MonitorFromPoint(x, y); }
+
+ private:
+  void Before(WindowHandle w) {
+    if (ToHwnd(w) != doomed || !doomed) return;
+    if (calls++ != killAt || !owner) return;
+    owner->Kill();
+    WaitFor([&] { return !::IsWindow(doomed); });
+  }
+};
+
+class RealTick : public ::testing::Test {
+ protected:
+  RealTick() {
+    settings.DispCPU = settings.DispRAM = false;
+    cycle.State().MhWndOld = 0;
+  }
+  // Brings the window to the front and runs one tick.
+  void TickWith(TestWindow& w) {
+    ASSERT_TRUE(w.Activate());
+    cycle.Tick();
+  }
+  Text Tag() { return cycle.ComposeTag(u"", u"", u""); }
+  std::wstring WideTag() { return Wide(Tag()); }
+
+  TSettings settings;
+  EndingWindows windows;
+  Win32ProcessApi processes;
+  Win32SystemProbes probes;
+  NoCpu cpu;
+  StillClock clock;
+  NoActions actions;
+  DecorationCycle cycle{settings, {windows, processes, probes, cpu, clock, actions}, ReadDayNames()};
+};
+
+// Marks where the tag of the running tick goes in a title of the table.
+constexpr wchar_t kTagHere = L'\uE000';
+
+std::wstring WithTag(std::wstring title, const std::wstring& tag) {
+  for (size_t at; (at = title.find(kTagHere)) != std::wstring::npos;) title.replace(at, 1, tag);
+  return title;
+}
+
+::testing::AssertionResult Same(const std::wstring& got, const std::wstring& want) {
+  if (got == want) return ::testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
+  return ::testing::AssertionFailure() << "got " << got.size() << " units, want " << want.size()
+                                       << "; first difference at " << at << ": got \""
+                                       << Narrow(got.substr(at, 40)) << "\" want \"" << Narrow(want.substr(at, 40))
+                                       << "\"";
+}
+
+std::wstring Units(size_t n, wchar_t first, wchar_t last) {
+  std::wstring t(n, L'x');
+  t.front() = first;
+  t.back() = last;
+  return t;
+}
+
+TEST_F(RealTick, OwnTitlesComeBackExactly) {
+  struct Case {
+    const char* what;
+    std::wstring own;
+  };
+  const Case cases[] = {
+      {"empty (0 units)", L""},
+      {"one unit", L"x"},
+      {"100,000 units", std::wstring(100000, L'y')},
+      {"100,000 units, lone low first, lone high last", Units(100000, 0xDC00, 0xD800)},
+      {"a lone high surrogate alone", std::wstring(1, 0xD800)},
+      {"a lone low surrogate alone", std::wstring(1, 0xDC00)},
+      {"lone high at the end", L"Notes" + std::wstring(1, 0xD83D)},
+      {"lone low at the start", std::wstring(1, 0xDE00) + L"Notes"},
+      {"the placeholder tag inside", L"Notes【Velmora】 draft"},
+      {"the current tag at the start", kTagHere + std::wstring(L"memo")},
+      {"the current tag inside", L"Notes" + std::wstring(1, kTagHere) + L"draft"},
+      {"nothing but the current tag", std::wstring(1, kTagHere)},
+      {"a tag typed by the user", L"【 [A] 24/01/15(月) 13:05:08 】 Notes"},
+  };
+  TestWindow a(L"Window A");
+  TestWindow b(L"Window B");
+  ASSERT_NE(a.Hwnd(), nullptr);
+  ASSERT_NE(b.Hwnd(), nullptr);
+  for (const bool back : {true, false}) {
+    back ? settings.SetDispBack(true) : settings.SetDispFront(true);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (back ? ", tag after" : ", tag in front"));
+      const std::wstring tag = WideTag();
+      const std::wstring own = WithTag(c.own, tag);
+      ASSERT_TRUE(a.SetTitle(own));
+      ASSERT_TRUE(Same(a.Title(), own)) << "the window holds its title as given";
+      TickWith(b);  // the tag A's title may hold is now the current one
+      for (int tick = 0; tick < 2; ++tick) {
+        TickWith(a);
+        if (own.empty()) {
+          EXPECT_EQ(a.Title(), L"") << "an untitled window is left alone";
+        } else {
+          EXPECT_TRUE(Same(a.Title(), back ? own + tag : tag + own)) << "tick " << tick;
+        }
+        EXPECT_EQ(b.Title(), L"Window B");
+      }
+      TickWith(b);
+      EXPECT_TRUE(Same(a.Title(), own)) << "after another window came to the front";
+      TickWith(a);
+      cycle.RestoreLastTitle();
+      EXPECT_TRUE(Same(a.Title(), own)) << "after the restore";
+    }
+  }
+}
+
+// Programs that keep only so many units of a title.
+TEST_F(RealTick, TitlesCutByTheirProgramComeBackWhole) {
+  const std::wstring tag = WideTag();
+  const std::wstring emoji = L"ab\U0001F600cd";  // the pair at units 2 and 3
+  struct Case {
+    const char* what;
+    bool back;
+    std::wstring own;
+    size_t limit;
+  };
+  const Case cases[] = {
+      {"tag after, none of it kept", true, L"Notes", 5},
+      {"tag after, its first units kept", true, L"Notes", 8},
+      {"tag after a title that ends in a lone high", true, L"Notes" + std::wstring(1, 0xD83D), 9},
+      {"tag in front, part of the tag kept", false, L"ab", 3},
+      {"tag in front, the cut between a pair's halves", false, emoji, tag.size() + 3},
+  };
+  TestWindow other(L"Other window");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.back ? settings.SetDispBack(true) : settings.SetDispFront(true);
+    TestWindow cut(L"Cut", L"cap", std::to_wstring(c.limit));
+    ASSERT_NE(cut.Hwnd(), nullptr);
+    ASSERT_TRUE(cut.SetTitle(c.own));
+    ASSERT_EQ(cut.Title(), c.own);
+    const std::wstring decorated = (c.back ? c.own + tag : tag + c.own).substr(0, c.limit);
+    for (int tick = 0; tick < 2; ++tick) {
+      TickWith(cut);
+      EXPECT_TRUE(Same(cut.Title(), decorated)) << "tick " << tick;
+    }
+    TickWith(other);
+    EXPECT_TRUE(Same(cut.Title(), c.own));
+    TickWith(cut);
+    cycle.RestoreLastTitle();
+    EXPECT_TRUE(Same(cut.Title(), c.own));
+  }
+}
+
+// The window's process ends at each call the tick makes on the window, the
+// last one before the title write included. Nothing throws, no other window
+// is touched, and the next window in front is decorated at once.
+TEST_F(RealTick, WindowWhoseProcessEndsDuringTheTick) {
+  TestWindow other(L"Next window");
+  ASSERT_NE(other.Hwnd(), nullptr);
+  settings.DisableDialog = true;  // the class name is read too
+
+  int calls = 0;
+  {
+    TestWindow dry(L"Counted");
+    TickWith(dry);
+    windows.doomed = dry.Hwnd();
+    windows.calls = 0;
+    TickWith(dry);
+    calls = windows.calls;
+    ASSERT_EQ(dry.Title(), L"Counted" + WideTag());
+    windows.doomed = nullptr;
+  }
+  ASSERT_GT(calls, 5);
+  for (int k = 0; k < calls; ++k) {
+    SCOPED_TRACE("process ended before call " + std::to_string(k));
+    TestWindow doomed(L"Doomed");
+    ASSERT_NE(doomed.Hwnd(), nullptr);
+    TickWith(doomed);
+    ASSERT_EQ(doomed.Title(), L"Doomed" + WideTag());
+    windows.doomed = doomed.Hwnd();
+    windows.owner = &doomed.Process();
+    windows.calls = 0;
+    windows.killAt = k;
+    EXPECT_NO_THROW(cycle.Tick());
+    EXPECT_FALSE(::IsWindow(doomed.Hwnd()));
+    windows.doomed = nullptr;
+    EXPECT_NO_THROW(cycle.Tick());  // whatever is in front now
+    TickWith(other);
+    EXPECT_EQ(other.Title(), L"Next window" + WideTag());
+    EXPECT_TRUE(cycle.State().PendingRestores.empty()) << "nothing is kept for a dead window";
+    cycle.RestoreLastTitle();
+    EXPECT_EQ(other.Title(), L"Next window");
+  }
+}
+
+}  // namespace
+}  // namespace velmora::win32
