@@ -90,9 +90,7 @@ Text PlaceTag(const Text& stripped, const Text& tag, bool dispBack) {
 Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
                       const std::vector<Text>& unconfirmed) {
   if (w == 0) return {};
-  const int n = wm.WindowTextLength(w);
-  if (n < 0) return {};
-  const Text title = wm.WindowText(w, n + 1);
+  const Text title = wm.WindowTitle(w);
   if (title.empty()) return {};
   return StripTag(title, mme, unconfirmed, dispBack);
 }

@@ -39,6 +39,7 @@ class FakeWindowManager : public WindowManager {
   std::vector<Rect> monitors{{0, 0, 1280, 1024}};
   std::vector<std::string> log;  // one line per call that changes or reads titles
   std::vector<std::pair<std::int32_t, std::int32_t>> monitorQueries;
+  int styleQueries = 0, classQueries = 0, processIdQueries = 0;
 
   WindowHandle Add(WindowHandle h, FakeWindow w) {
     windows[h] = std::move(w);
@@ -54,13 +55,10 @@ class FakeWindowManager : public WindowManager {
   }
 
   WindowHandle ForegroundWindow() override { return foreground; }
-  int WindowTextLength(WindowHandle w) override;
-  Text WindowText(WindowHandle w, int bufferUnits) override;
+  Text WindowTitle(WindowHandle w) override;
   bool WriteWindowText(WindowHandle w, const Text& text) override;
   Text ClassName(WindowHandle w, int bufferUnits) override;
-  bool IsWindowVisible(WindowHandle w) override;
-  bool IsIconic(WindowHandle w) override;
-  bool IsZoomed(WindowHandle w) override;
+  std::uint32_t WindowStyle(WindowHandle w) override;
   bool GetWindowRect(WindowHandle w, Rect& out) override;
   std::uint32_t WindowProcessId(WindowHandle w) override;
   WindowHandle GuiThreadFocus() override { return focus; }
