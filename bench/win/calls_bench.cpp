@@ -1,6 +1,6 @@
 // What each platform call of a tick costs under Wine, against a window of
-// another program in front: this program's own CPU time (from
-// /proc/self/schedstat, which Wine shows on drive Z:) and wall time per call,
+// another program in front: this program's own CPU time and the
+// wineserver's (from their schedstat files in /proc) and wall time per call,
 // then one whole tick through the real seams. Answers which calls to save.
 // Usage: velmora_bench_calls [rounds] [ticks]   (beside velmora_testwin.exe)
 //   ticks: only the whole ticks, e.g. to count their server requests with
@@ -25,17 +25,15 @@ namespace {
 
 using velmora::testing::TestWindow;
 
-// CPU time of this process in ns; 0 when the figure cannot be read.
-unsigned long long OwnCpuNs() {
-  HANDLE f = ::CreateFileW(L"Z:\\proc\\self\\schedstat", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return 0;
-  char buf[128] = {};
-  DWORD got = 0;
-  ::ReadFile(f, buf, sizeof buf - 1, &got, nullptr);
-  ::CloseHandle(f);
-  return std::strtoull(buf, nullptr, 10);
+// CPU time in ns of a thread, from its schedstat file; 0 when unreadable.
+unsigned long long CpuNs(const std::wstring& schedstat) {
+  return std::strtoull(velmora::testing::ReadBytes(schedstat).c_str(), nullptr, 10);
 }
+
+// This program's main thread, and the wineserver (Z:\proc\self is the
+// process that opens the file: the wineserver opens files for its clients).
+unsigned long long OwnCpuNs() { return CpuNs(velmora::testing::OwnProcFolder() + L"schedstat"); }
+unsigned long long ServerCpuNs() { return CpuNs(L"Z:\\proc\\self\\schedstat"); }
 
 void Measure(const char* name, long rounds, const std::function<void()>& call) {
   // The name as a marker in a server trace (WINEDEBUG=+server).
@@ -43,14 +41,16 @@ void Measure(const char* name, long rounds, const std::function<void()>& call) {
   ::GlobalFindAtomW(marker.c_str());
   LARGE_INTEGER frequency, start, end;
   ::QueryPerformanceFrequency(&frequency);
-  const unsigned long long cpu0 = OwnCpuNs();
+  const unsigned long long cpu0 = OwnCpuNs(), server0 = ServerCpuNs();
   ::QueryPerformanceCounter(&start);
   for (long i = 0; i < rounds; ++i) call();
   ::QueryPerformanceCounter(&end);
-  const unsigned long long cpu1 = OwnCpuNs();
+  const unsigned long long cpu1 = OwnCpuNs(), server1 = ServerCpuNs();
   const double wallUs = 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
                         static_cast<double>(frequency.QuadPart) / static_cast<double>(rounds);
-  std::printf("%-40s cpu %8.2f us  wall %8.2f us\n", name, static_cast<double>(cpu1 - cpu0) / 1e3 / rounds, wallUs);
+  std::printf("%-40s cpu %8.2f us  wineserver %8.2f us  wall %8.2f us\n", name,
+              static_cast<double>(cpu1 - cpu0) / 1e3 / static_cast<double>(rounds),
+              static_cast<double>(server1 - server0) / 1e3 / static_cast<double>(rounds), wallUs);
   std::fflush(stdout);
 }
 
@@ -123,7 +123,10 @@ int wmain(int argc, wchar_t** argv) {
     SYSTEMTIME t;
     ::GetLocalTime(&t);
   });
-  Measure("OwnCpuNs (the measurement itself)", rounds / 10, [] { OwnCpuNs(); });
+  Measure("the measurement itself", rounds / 10, [] {
+    OwnCpuNs();
+    ServerCpuNs();
+  });
 
   // A tray icon of a window of ours, changed between two icons.
   const HWND owner = ::CreateWindowExW(0, L"STATIC", L"calls bench tray", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
