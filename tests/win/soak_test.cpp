@@ -7,8 +7,9 @@
 // Wine 8 answers GetProcessHandleCount, GetGuiResources and PrivateUsage with
 // zeros; a zero counts as "not measurable" and that figure is skipped with a
 // note, while the figures Wine can give stand in: the handles of this
-// process in the system's handle list, its open file descriptors and its
-// anonymous resident memory (RssAnon), both from its folder in /proc.
+// process in the system's handle list, its top-level windows, its open file
+// descriptors and its anonymous resident memory (RssAnon), the last two from
+// its folder in /proc.
 #include <windows.h>
 #include <psapi.h>
 
@@ -101,6 +102,24 @@ Figure ProcStatusKiB(const char* name) {
   return NonZero(std::strtod(status.c_str() + at + key.size(), nullptr));
 }
 
+// Top-level windows of this process (USER objects that Wine can count).
+Figure OwnTopLevelWindows() {
+  struct Count {
+    DWORD pid;
+    double n;
+  } count{::GetCurrentProcessId(), 0};
+  ::EnumWindows(
+      [](HWND w, LPARAM lParam) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(lParam);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        if (pid == c->pid) ++c->n;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.n;  // counted here: no window is a real zero
+}
+
 struct FigureSource {
   const char* name;
   Figure (*read)();
@@ -120,6 +139,7 @@ const FigureSource kFigures[] = {
      4},
     {"USER objects (GetGuiResources)",
      [] { return NonZero(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)); }, 4},
+    {"top-level windows (EnumWindows)", OwnTopLevelWindows, 2},
     {"private bytes, KiB (PrivateUsage)",
      [] {
        PROCESS_MEMORY_COUNTERS_EX m{};
@@ -290,7 +310,10 @@ TEST_P(Soak, FigureDoesNotGrow) {
   const double early = Median({s.begin() + static_cast<long>(q), s.begin() + static_cast<long>(2 * q)});
   const double late = Median({s.end() - static_cast<long>(q), s.end()});
   std::string all;
-  for (double v : s) all += " " + std::to_string(static_cast<long long>(v));
+  for (double v : s) {
+    all += ' ';
+    all += std::to_string(static_cast<long long>(v));
+  }
   std::printf("[ soak     ] %s over %ld ticks, %d phases: early %.0f, late %.0f; samples:%s\n", source.name, r.ticks,
               r.phases, early, late, all.c_str());
   EXPECT_LE(late - early, source.tolerance) << source.name << " grew over " << r.ticks << " ticks:" << all;
@@ -298,7 +321,7 @@ TEST_P(Soak, FigureDoesNotGrow) {
 
 std::string FigureName(const ::testing::TestParamInfo<size_t>& info) {
   static const char* const names[] = {"HandleCount", "SystemHandleList", "FileDescriptors", "GdiObjects",
-                                      "UserObjects", "PrivateBytes",     "ResidentAnon"};
+                                      "UserObjects", "TopLevelWindows",  "PrivateBytes", "ResidentAnon"};
   static_assert(std::size(names) == std::size(kFigures));
   return names[info.param];
 }
