@@ -103,20 +103,22 @@ Figure ProcStatusKiB(const char* name) {
 }
 
 // Top-level windows of this process (USER objects that Wine can count).
+struct WindowCount {
+  DWORD pid;
+  double n;
+};
+
+BOOL CALLBACK CountOwnWindow(HWND w, LPARAM lParam) {
+  auto* c = reinterpret_cast<WindowCount*>(lParam);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  if (pid == c->pid) ++c->n;
+  return TRUE;
+}
+
 Figure OwnTopLevelWindows() {
-  struct Count {
-    DWORD pid;
-    double n;
-  } count{::GetCurrentProcessId(), 0};
-  ::EnumWindows(
-      [](HWND w, LPARAM lParam) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(lParam);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(w, &pid);
-        if (pid == c->pid) ++c->n;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  WindowCount count{::GetCurrentProcessId(), 0};
+  ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
   return count.n;  // counted here: no window is a real zero
 }
 
