@@ -12,6 +12,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -84,8 +85,12 @@ int wmain(int argc, wchar_t** argv) {
   if (ticks <= 0 || (interval != 500 && interval != 1000)) return 2;
 
   velmora::testing::DataFolderGuard guard{L".bench-backup"};
+  // VELMORA_BENCH_STILL_ICON=1: the tray icon's animation stopped, to tell
+  // its cost from the tick's.
+  const char* still = std::getenv("VELMORA_BENCH_STILL_ICON");
+  const std::string disp = still && std::string(still) == "1" ? "[Disp]\r\nAnime=1\r\n" : "";
   if (!WriteBytes(DataFolder() + L"Velmora.ini",
-                  "[Format]\r\nUpdate=" + std::to_string(interval / 500 - 1) + "\r\n")) {
+                  "[Format]\r\nUpdate=" + std::to_string(interval / 500 - 1) + "\r\n" + disp)) {
     std::fprintf(stderr, "cannot write Velmora.ini\n");
     return 1;
   }

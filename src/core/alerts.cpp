@@ -49,8 +49,7 @@ void Alerts::BlinkTitle(CycleState& state, WindowHandle decorated) {
   WindowManager& wm = s_.windows;
   // Both writes are bounded by the window manager's time-out, so a window
   // that stops answering costs at most two time-outs and the blink.
-  const int length = wm.WindowTextLength(decorated);
-  const Text title = length > 0 ? wm.WindowText(decorated, length + 1) : Text{};
+  const Text title = wm.WindowTitle(decorated);
   wm.WriteWindowText(decorated, Text{});
   s_.clock.Sleep(kBlinkMs);
   wm.WriteWindowText(decorated, title);

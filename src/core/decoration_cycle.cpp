@@ -1,7 +1,6 @@
 #include "core/decoration_cycle.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "core/probes.h"
 #include "core/title_tag.h"
@@ -78,25 +77,27 @@ void DecorationCycle::Tick() {
   RetryPendingRestore(w);
   if (w != state_.MhWndOld) RestoreWindow(state_.MhWndOld);
 
-  // 5.
-  Text stripped = StrippedTitle(w);
+  // 5. The title is read once; the tests below look at this reading.
+  const Text title = w != 0 ? wm.WindowTitle(w) : Text{};
+  if (title.empty()) return;
+  Text stripped = StrippedTitle(w, title);
   if (stripped.empty()) return;
 
-  // 6. Exclusion list. The owner's file name is looked up once per tick.
-  std::optional<Text> fileName;
-  auto ownerFileName = [&]() -> const Text& {
-    if (!fileName) fileName = OwnerFileName(w);
-    return *fileName;
+  // 6. Exclusion list. The window's process is checked at most once a tick.
+  WindowIdentity* identity = nullptr;
+  auto owner = [&]() -> WindowIdentity& {
+    if (!identity) identity = &Identify(w);
+    return *identity;
   };
   for (const auto& entry : st.DisabledPrograms) {
-    if (EqualsAsciiNoCase(ownerFileName(), entry)) return;
+    if (EqualsAsciiNoCase(OwnerFileName(owner()), entry)) return;
   }
 
   // 7.
-  if (!IsTargetWindow(wm, w, true)) return;
+  if (!IsTargetWindow(wm, w, title, true)) return;
 
   // 8. Standard dialogs.
-  if (st.DisableDialog && wm.ClassName(w, 260) == u"#32770") return;
+  if (st.DisableDialog && ClassName(owner()) == u"#32770") return;
 
   // 9.
   if (!st.AnyItemShown()) return;
@@ -117,7 +118,7 @@ void DecorationCycle::Tick() {
   state_.MhWndOld = w;
 
   // 13. Seen list.
-  const Text seen = AsciiUpper(ownerFileName());
+  const Text seen = AsciiUpper(OwnerFileName(owner()));
   const bool known = std::any_of(st.SeenPrograms.begin(), st.SeenPrograms.end(),
                                  [&](const Text& e) { return EqualsAsciiNoCase(e, seen); });
   if (!known) st.SeenPrograms.push_back(seen);
@@ -127,23 +128,31 @@ void DecorationCycle::Tick() {
   s_.actions.BlinkTitle(state_, w);
 }
 
-Text DecorationCycle::StrippedTitle(WindowHandle w) {
+Text DecorationCycle::StrippedTitle(WindowHandle w, const Text& title) {
   // MME went into MhWndOld's title only, and left it again when its own title
   // was given back: in any other title the same text is the window's own,
   // and stays.
   static const Text kNoTag;
   const bool last = w == state_.MhWndOld;
   const bool tagged = last && state_.MhWndOldTitle.tagged;
-  return GetStrippedTitle(s_.windows, w, tagged ? state_.MME : kNoTag, settings_.DispBack, state_.MMEUnconfirmed,
-                          last ? &state_.MhWndOldTitle : nullptr);
+  return OwnTitle(title, tagged ? state_.MME : kNoTag, settings_.DispBack, state_.MMEUnconfirmed,
+                  last ? &state_.MhWndOldTitle : nullptr);
 }
 
-const Text& DecorationCycle::OwnerFileName(WindowHandle w) {
+DecorationCycle::WindowIdentity& DecorationCycle::Identify(WindowHandle w) {
   const std::uint32_t pid = s_.windows.WindowProcessId(w);
-  if (pid == 0 || owner_.window != w || owner_.pid != pid) {
-    owner_ = {w, pid, Text(FileNamePart(GetProcessFileName(s_.windows, s_.processes, w)))};
-  }
-  return owner_.fileName;
+  if (pid == 0 || owner_.window != w || owner_.pid != pid) owner_ = {w, pid, std::nullopt, std::nullopt};
+  return owner_;
+}
+
+const Text& DecorationCycle::OwnerFileName(WindowIdentity& id) {
+  if (!id.fileName) id.fileName = Text(FileNamePart(GetProcessFileName(s_.windows, s_.processes, id.window)));
+  return *id.fileName;
+}
+
+const Text& DecorationCycle::ClassName(WindowIdentity& id) {
+  if (!id.className) id.className = s_.windows.ClassName(id.window, 260);
+  return *id.className;
 }
 
 void DecorationCycle::RestoreLastTitle() { RestoreWindow(state_.MhWndOld); }
@@ -159,12 +168,12 @@ void DecorationCycle::RestoreWindow(WindowHandle w) {
   const auto known = std::find_if(pending.begin(), pending.end(), [&](const PendingRestore& p) { return p.window == w; });
   if (known != pending.end()) return;  // RetryPendingRestore keeps at it
   if (w == 0) return;
-  const Text own = StrippedTitle(w);
+  const Text own = StrippedTitle(w, s_.windows.WindowTitle(w));
   if (s_.windows.WriteWindowText(w, own)) {
     if (w == state_.MhWndOld) state_.MhWndOldTitle = RecordWrite(own, own, settings_.DispBack);  // given back
     return;
   }
-  if (s_.windows.WindowTextLength(w) <= 0) return;  // gone, or nothing to give back
+  if (s_.windows.WindowTitle(w).empty()) return;  // gone, or nothing to give back
   if (pending.size() >= kMaxPendingRestores) pending.erase(pending.begin());
   PendingRestore entry{w, state_.MMEUnconfirmed};
   Remember(entry.tags, state_.MME);
@@ -185,9 +194,8 @@ void DecorationCycle::RetryPendingRestore(WindowHandle foreground) {
   PendingRestore entry = std::move(pending.front());
   pending.erase(pending.begin());
   WindowManager& wm = s_.windows;
-  const int length = wm.WindowTextLength(entry.window);
-  if (length <= 0) return;  // destroyed meanwhile
-  const Text title = wm.WindowText(entry.window, length + 1);
+  const Text title = wm.WindowTitle(entry.window);
+  if (title.empty()) return;  // destroyed meanwhile
   const Text stripped = StripTag(title, entry.tags.back(), entry.tags, settings_.DispBack);
   if (!wm.WriteWindowText(entry.window, stripped)) pending.push_back(std::move(entry));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/seams.h"
@@ -78,7 +79,7 @@ class DecorationCycle {
 
  private:
   void RetryPendingRestore(WindowHandle foreground);
-  Text StrippedTitle(WindowHandle w);
+  Text StrippedTitle(WindowHandle w, const Text& title);
   static void Remember(std::vector<Text>& tags, Text tag);
 
   TSettings& settings_;
@@ -87,16 +88,21 @@ class DecorationCycle {
   CycleState state_;
   std::vector<std::int32_t> coreValues_;  // reused every tick
 
-  // The owner's file name of the window last asked about. A window belongs
-  // to one process for its whole life, so while the same window of the same
-  // process stays in front the process need not be opened again.
-  struct OwnerName {
+  // What is known of the window last asked about. A window belongs to one
+  // process and one class for its whole life, so while the same window of
+  // the same process stays in front neither is asked again.
+  struct WindowIdentity {
     WindowHandle window = 0;
     std::uint32_t pid = 0;
-    Text fileName;
+    std::optional<Text> fileName;   // the owner's, looked up on first use
+    std::optional<Text> className;  // likewise
   };
-  OwnerName owner_;
-  const Text& OwnerFileName(WindowHandle w);
+  WindowIdentity owner_;
+  // Checks the process of `w` (one call) and forgets what belonged to
+  // another window or process.
+  WindowIdentity& Identify(WindowHandle w);
+  const Text& OwnerFileName(WindowIdentity& id);
+  const Text& ClassName(WindowIdentity& id);
 };
 
 }  // namespace velmora

@@ -14,6 +14,11 @@ namespace velmora {
 // A top-level window's identifier; 0 means none.
 using WindowHandle = std::uintptr_t;
 
+// Window style bits: WS_VISIBLE, WS_MINIMIZE, WS_MAXIMIZE.
+inline constexpr std::uint32_t kStyleVisible = 0x10000000;
+inline constexpr std::uint32_t kStyleMinimize = 0x20000000;
+inline constexpr std::uint32_t kStyleMaximize = 0x01000000;
+
 struct Rect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -23,16 +28,15 @@ class WindowManager {
  public:
   virtual ~WindowManager() = default;
   virtual WindowHandle ForegroundWindow() = 0;
-  virtual int WindowTextLength(WindowHandle w) = 0;
-  // GetWindowTextW with a buffer of `bufferUnits` units; the text up to the
-  // first NUL (at most bufferUnits - 1 units).
-  virtual Text WindowText(WindowHandle w, int bufferUnits) = 0;
+  // The whole title (up to its first NUL), read without sending a message to
+  // another program's window; empty for an untitled or destroyed window.
+  virtual Text WindowTitle(WindowHandle w) = 0;
   // Writes a title; bounded by a time-out for windows of other programs.
   virtual bool WriteWindowText(WindowHandle w, const Text& text) = 0;
   virtual Text ClassName(WindowHandle w, int bufferUnits) = 0;
-  virtual bool IsWindowVisible(WindowHandle w) = 0;
-  virtual bool IsIconic(WindowHandle w) = 0;
-  virtual bool IsZoomed(WindowHandle w) = 0;
+  // GWL_STYLE (kStyleVisible, kStyleMinimize, kStyleMaximize); 0 for a
+  // destroyed window.
+  virtual std::uint32_t WindowStyle(WindowHandle w) = 0;
   virtual bool GetWindowRect(WindowHandle w, Rect& out) = 0;
   virtual std::uint32_t WindowProcessId(WindowHandle w) = 0;
   // hwndFocus of GetGUIThreadInfo for the foreground thread; 0 on failure.

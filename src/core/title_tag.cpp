@@ -112,15 +112,17 @@ bool HoldsWrittenTitle(const Text& title, const WrittenTitle& known) {
          known.written.compare(0, title.size(), title) == 0;
 }
 
-Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
-                      const std::vector<Text>& unconfirmed, const WrittenTitle* known) {
-  if (w == 0) return {};
-  const int n = wm.WindowTextLength(w);
-  if (n < 0) return {};
-  const Text title = wm.WindowText(w, n + 1);
+Text OwnTitle(const Text& title, const Text& mme, bool dispBack, const std::vector<Text>& unconfirmed,
+              const WrittenTitle* known) {
   if (title.empty()) return {};
   if (known && HoldsWrittenTitle(title, *known)) return known->own;
   return StripTag(title, mme, unconfirmed, dispBack);
+}
+
+Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
+                      const std::vector<Text>& unconfirmed, const WrittenTitle* known) {
+  if (w == 0) return {};
+  return OwnTitle(wm.WindowTitle(w), mme, dispBack, unconfirmed, known);
 }
 
 bool RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,

@@ -61,6 +61,12 @@ WrittenTitle RecordWrite(Text own, Text written, bool dispBack);
 // that holds.
 bool HoldsWrittenTitle(const Text& title, const WrittenTitle& known);
 
+// `title` (a window's current title) without `mme` or an unconfirmed tag;
+// with `known`, a title that still holds what was written gives the own
+// title recorded then.
+Text OwnTitle(const Text& title, const Text& mme, bool dispBack, const std::vector<Text>& unconfirmed,
+              const WrittenTitle* known);
+
 // The window's full current title without `mme` (or an unconfirmed tag);
 // empty for handle 0, an untitled or a destroyed window. With `known`, a
 // title that still holds what was written gives the own title recorded then.

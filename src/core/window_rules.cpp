@@ -31,11 +31,20 @@ bool IsOffScreen(WindowManager& wm, std::int32_t left, std::int32_t top, std::in
 
 bool IsTargetWindow(WindowManager& wm, WindowHandle w, bool checkOffScreen) {
   if (w == 0) return false;
-  if (wm.WindowText(w, 260) == u"Program Manager") return false;
-  if (!wm.IsWindowVisible(w)) return false;
-  if (wm.WindowTextLength(w) <= 0) return false;
-  if (wm.IsIconic(w)) return false;
-  if (checkOffScreen && !wm.IsZoomed(w)) {
+  return IsTargetWindow(wm, w, wm.WindowTitle(w), checkOffScreen);
+}
+
+bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen) {
+  if (w == 0) return false;
+  // The desktop is known by the first 259 units of its title.
+  if (TextView(title).substr(0, 259) == u"Program Manager") return false;
+  // One read for all three states. The foreground window is a top-level
+  // window, which is visible exactly when its own WS_VISIBLE is set.
+  const std::uint32_t style = wm.WindowStyle(w);
+  if ((style & kStyleVisible) == 0) return false;
+  if (title.empty()) return false;
+  if (style & kStyleMinimize) return false;
+  if (checkOffScreen && (style & kStyleMaximize) == 0) {
     Bounds b;
     if (!GetWindowBounds(wm, w, b)) return false;
     if (IsOffScreen(wm, b.left, b.top, b.width, b.height)) return false;

@@ -25,6 +25,8 @@ bool IsOffScreen(WindowManager& wm, std::int32_t left, std::int32_t top, std::in
                  std::int32_t height);
 
 bool IsTargetWindow(WindowManager& wm, WindowHandle w, bool checkOffScreen);
+// The same with the window's title as the caller has just read it.
+bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen);
 
 // Full path of the executable owning the window, with a drive letter where
 // one fits; empty when it cannot be found.

@@ -132,6 +132,10 @@ bool TNotifyIcon::RemoveFromTray() {
 }
 
 bool TNotifyIcon::UpdateTray() {
+  // A hidden icon has nothing to change (the shell would refuse it anyway):
+  // the animation steps on without asking, and showing the icon again adds
+  // the current picture.
+  if (!iconVisible_) return false;
   PrepareRecord();
   return ::Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
 }

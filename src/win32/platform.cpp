@@ -13,38 +13,25 @@ namespace {
 
 constexpr WPARAM kImcGetOpenStatus = 0x0005;  // IMC_GETOPENSTATUS of WM_IME_CONTROL
 
-bool OwnedByThisProcess(HWND w) {
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(w, &pid);
-  return pid == ::GetCurrentProcessId();
-}
-
 }  // namespace
 
 WindowHandle Win32WindowManager::ForegroundWindow() { return ToHandle(::GetForegroundWindow()); }
 
-int Win32WindowManager::WindowTextLength(WindowHandle w) {
+Text Win32WindowManager::WindowTitle(WindowHandle w) {
   const HWND h = ToHwnd(w);
-  if (OwnedByThisProcess(h)) return ::GetWindowTextLengthW(h);
-  // Another program's window: measure the title the window manager keeps,
-  // which sends no message, so a program that has stopped answering costs
-  // the tick nothing here.
+  // For another program's window GetWindowTextW reads the title the window
+  // manager keeps and sends no message, so a program that has stopped
+  // answering costs nothing here. One read, in a buffer that grows only for
+  // titles that do not fit.
   for (size_t size = 512; size <= (1u << 22); size *= 2) {
-    buffer_.assign(size, L'\0');
+    if (buffer_.size() < size) buffer_.resize(size);
     const int n = ::GetWindowTextW(h, buffer_.data(), static_cast<int>(size));
-    if (n < static_cast<int>(size) - 1) return n;
+    if (n <= 0) return {};
+    if (n < static_cast<int>(size) - 1) {
+      return Text(UpToNul(TextView(reinterpret_cast<const char16_t*>(buffer_.data()), static_cast<size_t>(n))));
+    }
   }
-  return 0;
-}
-
-Text Win32WindowManager::WindowText(WindowHandle w, int bufferUnits) {
-  if (bufferUnits <= 0) return {};
-  buffer_.assign(static_cast<size_t>(bufferUnits), L'\0');
-  // For windows of other processes this reads the title the window manager
-  // keeps and sends no message.
-  const int n = ::GetWindowTextW(ToHwnd(w), buffer_.data(), bufferUnits);
-  if (n <= 0) return {};
-  return Text(UpToNul(TextView(reinterpret_cast<const char16_t*>(buffer_.data()), static_cast<size_t>(n))));
+  return {};
 }
 
 bool Win32WindowManager::WriteWindowText(WindowHandle w, const Text& text) {
@@ -61,9 +48,9 @@ Text Win32WindowManager::ClassName(WindowHandle w, int bufferUnits) {
   return FromWide(buf.data(), static_cast<size_t>(n));
 }
 
-bool Win32WindowManager::IsWindowVisible(WindowHandle w) { return ::IsWindowVisible(ToHwnd(w)) != FALSE; }
-bool Win32WindowManager::IsIconic(WindowHandle w) { return ::IsIconic(ToHwnd(w)) != FALSE; }
-bool Win32WindowManager::IsZoomed(WindowHandle w) { return ::IsZoomed(ToHwnd(w)) != FALSE; }
+std::uint32_t Win32WindowManager::WindowStyle(WindowHandle w) {
+  return static_cast<std::uint32_t>(::GetWindowLongW(ToHwnd(w), GWL_STYLE));
+}
 
 bool Win32WindowManager::GetWindowRect(WindowHandle w, Rect& out) {
   RECT r{};

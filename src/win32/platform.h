@@ -21,13 +21,10 @@ inline constexpr UINT kImeTimeoutMs = 50;
 class Win32WindowManager final : public WindowManager {
  public:
   WindowHandle ForegroundWindow() override;
-  int WindowTextLength(WindowHandle w) override;
-  Text WindowText(WindowHandle w, int bufferUnits) override;
+  Text WindowTitle(WindowHandle w) override;
   bool WriteWindowText(WindowHandle w, const Text& text) override;
   Text ClassName(WindowHandle w, int bufferUnits) override;
-  bool IsWindowVisible(WindowHandle w) override;
-  bool IsIconic(WindowHandle w) override;
-  bool IsZoomed(WindowHandle w) override;
+  std::uint32_t WindowStyle(WindowHandle w) override;
   bool GetWindowRect(WindowHandle w, Rect& out) override;
   std::uint32_t WindowProcessId(WindowHandle w) override;
   WindowHandle GuiThreadFocus() override;

@@ -240,7 +240,7 @@ TEST(DestroyedMidTick, AtEveryCallOfTheTick) {
       dry.wm.callsBeforeDestroyed = 1 << 20;
       dry.TickWith(kA);
       calls = dry.wm.doomedCalls;
-      ASSERT_GT(calls, 5);
+      ASSERT_GE(calls, 3) << "a tick reads the title, the state and the process, and writes";
     }
     for (int k = 0; k <= calls; ++k) {
       SCOPED_TRACE((decoratedBefore ? "decorated before, gone after " : "new in front, gone after ") +

@@ -270,6 +270,30 @@ TEST_F(Cycle, ProcessIsLookedUpOncePerTick) {
   EXPECT_EQ(processes.moduleQueries, 1);
 }
 
+TEST_F(Cycle, ASteadyTickAsksTheWindowInFrontOnceAndItsClassOncePerWindow) {
+  settings.DisableDialog = true;
+  wm.foreground = kA;
+  cycle.Tick();
+  for (int i = 0; i < 3; ++i) {
+    wm.log.clear();
+    wm.styleQueries = wm.processIdQueries = 0;
+    cycle.Tick();
+    EXPECT_EQ(std::count(wm.log.begin(), wm.log.end(), "get 1"), 1);
+    EXPECT_EQ(wm.styleQueries, 1);
+    EXPECT_EQ(wm.processIdQueries, 1);
+  }
+  EXPECT_EQ(wm.classQueries, 1);
+  EXPECT_NE(wm.Title(kA), u"Notes");
+  wm.foreground = kB;
+  cycle.Tick();
+  EXPECT_EQ(wm.classQueries, 2);
+  // The handle reused by a dialog of another process: asked afresh, skipped.
+  wm.windows[kB] = {.title = u"Open", .className = u"#32770", .pid = 10};
+  cycle.Tick();
+  EXPECT_EQ(wm.classQueries, 3);
+  EXPECT_EQ(wm.Title(kB), u"Open");
+}
+
 TEST_F(Cycle, StandardDialogsAreSkippedOnlyWhenAsked) {
   wm.Add(6, {.title = u"Open", .className = u"#32770", .pid = 10});
   wm.foreground = 6;

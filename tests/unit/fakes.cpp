@@ -14,18 +14,10 @@ FakeWindow* FakeWindowManager::Find(WindowHandle w) {
   return it == windows.end() ? nullptr : &it->second;
 }
 
-int FakeWindowManager::WindowTextLength(WindowHandle w) {
-  const auto* f = Find(w);
-  return f ? static_cast<int>(f->title.size()) : 0;
-}
-
-Text FakeWindowManager::WindowText(WindowHandle w, int bufferUnits) {
+Text FakeWindowManager::WindowTitle(WindowHandle w) {
   log.push_back("get " + std::to_string(w));
   const auto* f = Find(w);
-  if (!f || bufferUnits <= 0) return {};
-  Text t(UpToNul(f->title));
-  if (t.size() > static_cast<size_t>(bufferUnits - 1)) t.resize(static_cast<size_t>(bufferUnits - 1));
-  return t;
+  return f ? Text(UpToNul(f->title)) : Text{};
 }
 
 bool FakeWindowManager::WriteWindowText(WindowHandle w, const Text& text) {
@@ -41,6 +33,7 @@ bool FakeWindowManager::WriteWindowText(WindowHandle w, const Text& text) {
 }
 
 Text FakeWindowManager::ClassName(WindowHandle w, int bufferUnits) {
+  ++classQueries;
   const auto* f = Find(w);
   if (!f) return {};
   Text t = f->className;
@@ -48,19 +41,11 @@ Text FakeWindowManager::ClassName(WindowHandle w, int bufferUnits) {
   return t;
 }
 
-bool FakeWindowManager::IsWindowVisible(WindowHandle w) {
+std::uint32_t FakeWindowManager::WindowStyle(WindowHandle w) {
+  ++styleQueries;
   const auto* f = Find(w);
-  return f && f->visible;
-}
-
-bool FakeWindowManager::IsIconic(WindowHandle w) {
-  const auto* f = Find(w);
-  return f && f->iconic;
-}
-
-bool FakeWindowManager::IsZoomed(WindowHandle w) {
-  const auto* f = Find(w);
-  return f && f->zoomed;
+  if (!f) return 0;
+  return (f->visible ? kStyleVisible : 0) | (f->iconic ? kStyleMinimize : 0) | (f->zoomed ? kStyleMaximize : 0);
 }
 
 bool FakeWindowManager::GetWindowRect(WindowHandle w, Rect& out) {
@@ -71,6 +56,7 @@ bool FakeWindowManager::GetWindowRect(WindowHandle w, Rect& out) {
 }
 
 std::uint32_t FakeWindowManager::WindowProcessId(WindowHandle w) {
+  ++processIdQueries;
   const auto* f = Find(w);
   return f ? f->pid : 0;
 }

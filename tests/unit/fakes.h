@@ -46,6 +46,7 @@ class FakeWindowManager : public WindowManager {
   WindowHandle doomed = 0;
   int callsBeforeDestroyed = -1;
   int doomedCalls = 0;
+  int styleQueries = 0, classQueries = 0, processIdQueries = 0;
 
   WindowHandle Add(WindowHandle h, FakeWindow w) {
     windows[h] = std::move(w);
@@ -61,13 +62,10 @@ class FakeWindowManager : public WindowManager {
   }
 
   WindowHandle ForegroundWindow() override { return foreground; }
-  int WindowTextLength(WindowHandle w) override;
-  Text WindowText(WindowHandle w, int bufferUnits) override;
+  Text WindowTitle(WindowHandle w) override;
   bool WriteWindowText(WindowHandle w, const Text& text) override;
   Text ClassName(WindowHandle w, int bufferUnits) override;
-  bool IsWindowVisible(WindowHandle w) override;
-  bool IsIconic(WindowHandle w) override;
-  bool IsZoomed(WindowHandle w) override;
+  std::uint32_t WindowStyle(WindowHandle w) override;
   bool GetWindowRect(WindowHandle w, Rect& out) override;
   std::uint32_t WindowProcessId(WindowHandle w) override;
   WindowHandle GuiThreadFocus() override { return focus; }

@@ -57,13 +57,10 @@ class EndingWindows final : public WindowManager {
   int calls = 0;
 
   WindowHandle ForegroundWindow() override { return real.ForegroundWindow(); }
-  int WindowTextLength(WindowHandle w) override { return Before(w), real.WindowTextLength(w); }
-  Text WindowText(WindowHandle w, int units) override { return Before(w), real.WindowText(w, units); }
+  Text WindowTitle(WindowHandle w) override { return Before(w), real.WindowTitle(w); }
   bool WriteWindowText(WindowHandle w, const Text& t) override { return Before(w), real.WriteWindowText(w, t); }
   Text ClassName(WindowHandle w, int units) override { return Before(w), real.ClassName(w, units); }
-  bool IsWindowVisible(WindowHandle w) override { return Before(w), real.IsWindowVisible(w); }
-  bool IsIconic(WindowHandle w) override { return Before(w), real.IsIconic(w); }
-  bool IsZoomed(WindowHandle w) override { return Before(w), real.IsZoomed(w); }
+  std::uint32_t WindowStyle(WindowHandle w) override { return Before(w), real.WindowStyle(w); }
   bool GetWindowRect(WindowHandle w, Rect& out) override { return Before(w), real.GetWindowRect(w, out); }
   std::uint32_t WindowProcessId(WindowHandle w) override { return Before(w), real.WindowProcessId(w); }
   WindowHandle GuiThreadFocus() override { return real.GuiThreadFocus(); }
@@ -235,7 +232,7 @@ TEST_F(RealTick, WindowWhoseProcessEndsDuringTheTick) {
     ASSERT_EQ(dry.Title(), L"Counted" + WideTag());
     windows.doomed = nullptr;
   }
-  ASSERT_GT(calls, 5);
+  ASSERT_GE(calls, 3);  // the title, the state, the process, the write
   for (int k = 0; k < calls; ++k) {
     SCOPED_TRACE("process ended before call " + std::to_string(k));
     TestWindow doomed(L"Doomed");

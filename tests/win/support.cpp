@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -256,6 +257,44 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
                   written == bytes.size();
   ::CloseHandle(f);
   return ok;
+}
+
+// This process's folder in /proc on drive Z:, with a trailing backslash;
+// empty when it cannot be found. Z:\proc\self would show the wineserver,
+// which opens files for its clients, so the process is found by a file it
+// has mapped into its memory under a name of its own.
+const std::wstring& OwnProcFolder() {
+  static const std::wstring folder = [] {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::string marker =
+        "velmora-soak-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64());
+    const std::wstring path = std::wstring(temp) + std::wstring(marker.begin(), marker.end()) + L".map";
+    std::wstring found;
+    if (!WriteBytes(path, std::string(4096, 'v'))) return found;
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE section =
+        file == INVALID_HANDLE_VALUE ? nullptr : ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    const void* view = section ? ::MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0) : nullptr;
+    if (view) {
+      WIN32_FIND_DATAW entry{};
+      const HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &entry);
+      if (search != INVALID_HANDLE_VALUE) {
+        do {
+          if (entry.cFileName[0] < L'1' || entry.cFileName[0] > L'9') continue;
+          const std::wstring candidate = std::wstring(L"Z:\\proc\\") + entry.cFileName + L"\\";
+          if (ReadBytes(candidate + L"maps").find(marker) != std::string::npos) found = candidate;
+        } while (found.empty() && ::FindNextFileW(search, &entry));
+        ::FindClose(search);
+      }
+      ::UnmapViewOfFile(view);
+    }
+    if (section) ::CloseHandle(section);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    ::DeleteFileW(path.c_str());
+    return found;
+  }();
+  return folder;
 }
 
 std::string Narrow(const std::wstring& s) {

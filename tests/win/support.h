@@ -108,6 +108,11 @@ class DataFolderGuard {
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
+// This process's folder in Linux's /proc as drive Z: shows it, with a
+// trailing backslash (Z:\proc\self is the wineserver's); empty when it
+// cannot be found.
+const std::wstring& OwnProcFolder();
+
 // UTF-8 for gtest messages.
 std::string Narrow(const std::wstring& s);
 
