@@ -31,44 +31,8 @@ mkdir -p "$data"
 [ -f "$list" ] && cp "$list" "$work/list.backup"
 rm -f "$ini" "$list"
 
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
+source "$(dirname "$0")/desktop.sh"
 
-# Polls a command every 0.2 s for up to $1 seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local i
-  for i in $(seq 1 $((seconds * 5))); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-shot() { import -window root "$work/screen.png" 2>/dev/null; }
-pixel() { convert "$work/screen.png" -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -oE '#[0-9A-F]{6}' | head -n 1; }
-
-# The heart in the taskbar's notification area: red, magenta or dark red.
-icon_x="" icon_y=""
-find_icon() {
-  shot
-  local found
-  found=$(convert "$work/screen.png" -crop 240x32+1040+992 -depth 8 txt:- |
-    grep -E '#(FF0000|FF00FF|840000)' | head -n 400 |
-    awk -F'[,:]' '{x+=$1; y+=$2; n++} END {if (n > 20) printf "%d %d", x/n + 1040, y/n + 992}')
-  [ -n "$found" ] || return 1
-  read -r icon_x icon_y <<<"$found"
-}
-icon_color() { shot && pixel "$icon_x" "$icon_y"; }
-
-title() { cat "$title_log" 2>/dev/null; }
-tag_re='【[^】]*】 '
-title_matches() { title | grep -qE "$1"; }
-
-menu_open() { shot && [ "$(pixel $((icon_x - 60)) $((icon_y - 40)))" != "$desktop_color" ]; }
-menu_closed() { ! menu_open; }
 # The settings item by where it is: the menu opens above and left of the
 # click point at the screen's bottom right corner (rows 16 pixels, separators
 # 10; measured from a screenshot of the menu).
@@ -91,10 +55,6 @@ click_client() {
   xdotool mousemove "$((dlg_x + $1))" "$((dlg_y + $2))"
   sleep 0.2
   xdotool click 1
-}
-activate() {
-  xdotool mousemove 300 250 click 1
-  sleep 0.3
 }
 
 # The seconds of the day that the tag shows.

@@ -26,49 +26,11 @@ mkdir -p "$data"
 [ -f "$ini" ] && cp "$ini" "$work/ini.backup"
 rm -f "$ini"
 
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-# Polls a command every 0.2 s for up to $1 seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local i
-  for i in $(seq 1 $((seconds * 5))); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-shot() { import -window root "$work/screen.png" 2>/dev/null; }
-# The colour of one screen pixel, as #RRGGBB.
-pixel() { convert "$work/screen.png" -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -oE '#[0-9A-F]{6}' | head -n 1; }
-
-# Finds the heart in the taskbar's notification area: red, magenta or dark red.
-icon_x="" icon_y=""
-find_icon() {
-  shot
-  local found
-  found=$(convert "$work/screen.png" -crop 240x32+1040+992 -depth 8 txt:- |
-    grep -E '#(FF0000|FF00FF|840000)' | head -n 400 |
-    awk -F'[,:]' '{x+=$1; y+=$2; n++} END {if (n > 20) printf "%d %d", x/n + 1040, y/n + 992}')
-  [ -n "$found" ] || return 1
-  read -r icon_x icon_y <<<"$found"
-}
+source "$(dirname "$0")/desktop.sh"
 icon_gone() { ! find_icon; }
-icon_color() { shot && pixel "$icon_x" "$icon_y"; }
 icon_is() { [ "$(icon_color)" = "$1" ]; }
 save_icon() { shot && convert "$work/screen.png" -crop "24x24+$((icon_x - 12))+$((icon_y - 12))" +repage "$1"; }
 
-title() { cat "$title_log" 2>/dev/null; }
-tag_re='【[^】]*】 '
-title_matches() { title | grep -qE "$1"; }
-
-# The menu is open when the screen above the icon is no longer the desktop.
-menu_open() { shot && [ "$(pixel $((icon_x - 60)) $((icon_y - 40)))" != "$desktop_color" ]; }
-menu_closed() { ! menu_open; }
 open_menu() {
   xdotool mousemove "$icon_x" "$icon_y" click 3
   wait_for 10 menu_open
@@ -90,12 +52,6 @@ choose() {
   sleep 0.3
   xdotool click 1
   wait_for 10 menu_closed
-}
-# The test window (placed at the desktop's top left) to the front, as a
-# user clicks it after using the tray.
-activate() {
-  xdotool mousemove 300 250 click 1
-  sleep 0.3
 }
 double_click() {
   xdotool mousemove "$icon_x" "$icon_y"
