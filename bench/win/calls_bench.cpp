@@ -23,6 +23,7 @@
 
 namespace {
 
+using velmora::testing::NoCpu;
 using velmora::testing::TestWindow;
 
 // CPU time in ns of a thread, from its schedstat file; 0 when unreadable.
@@ -53,17 +54,6 @@ void Measure(const char* name, long rounds, const std::function<void()>& call) {
               static_cast<double>(server1 - server0) / 1e3 / static_cast<double>(rounds), wallUs);
   std::fflush(stdout);
 }
-
-class NoCpu final : public velmora::CpuSampler {
- public:
-  std::int32_t GetCPUUsage() override { return -1; }
-  void UpdateCPUCoreUsage() override {}
-  const std::vector<velmora::TCPUCounter>& CPUCounters() const override { return none_; }
-  bool CPUCoreFailed() const override { return true; }
-
- private:
-  std::vector<velmora::TCPUCounter> none_;
-};
 
 }  // namespace
 

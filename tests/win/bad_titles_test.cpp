@@ -17,20 +17,9 @@ namespace velmora::win32 {
 namespace {
 
 using velmora::testing::Narrow;
+using velmora::testing::NoCpu;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
-
-// No processor figures and no memory item: the tag is fixed by the clock.
-class NoCpu final : public CpuSampler {
- public:
-  std::int32_t GetCPUUsage() override { return -1; }
-  void UpdateCPUCoreUsage() override {}
-  const std::vector<TCPUCounter>& CPUCounters() const override { return none_; }
-  bool CPUCoreFailed() const override { return true; }
-
- private:
-  std::vector<TCPUCounter> none_;
-};
 
 // A clock that stands still, so that two ticks write the same tag.
 class StillClock final : public Clock {

@@ -14,20 +14,9 @@ namespace velmora::win32 {
 namespace {
 
 using velmora::testing::Narrow;
+using velmora::testing::NoCpu;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
-
-// No processor figures here: this test is about the window calls.
-class NoCpu final : public CpuSampler {
- public:
-  std::int32_t GetCPUUsage() override { return -1; }
-  void UpdateCPUCoreUsage() override {}
-  const std::vector<TCPUCounter>& CPUCounters() const override { return none_; }
-  bool CPUCoreFailed() const override { return true; }
-
- private:
-  std::vector<TCPUCounter> none_;
-};
 
 size_t CountTags(const std::wstring& title) {
   size_t n = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/seams.h"
 #include "test_window_protocol.h"
 
 namespace velmora::testing {
@@ -115,5 +116,18 @@ const std::wstring& OwnProcFolder();
 
 // UTF-8 for gtest messages.
 std::string Narrow(const std::wstring& s);
+
+// A processor sampler with no figures, for tests and benchmarks about the
+// window calls of a tick.
+class NoCpu final : public CpuSampler {
+ public:
+  std::int32_t GetCPUUsage() override { return -1; }
+  void UpdateCPUCoreUsage() override {}
+  const std::vector<TCPUCounter>& CPUCounters() const override { return none_; }
+  bool CPUCoreFailed() const override { return true; }
+
+ private:
+  std::vector<TCPUCounter> none_;
+};
 
 }  // namespace velmora::testing
