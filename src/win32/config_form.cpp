@@ -790,7 +790,28 @@ LRESULT TConfigForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return ::DefDlgProcW(hwnd_, msg, wParam, lParam);
 }
 
+namespace {
+
+// The file-open dialog's library is loaded the first time a browse button is
+// used, and then kept. Linked at start-up it brings the printing stack along
+// (under Wine several megabytes of this resident program's memory) for a
+// dialog most sessions never open.
+using GetOpenFileNameProc = BOOL(WINAPI*)(LPOPENFILENAMEW);
+
+GetOpenFileNameProc OpenFileDialogEntry() {
+  static const UniqueModule library(::LoadLibraryW(L"comdlg32.dll"));
+  static const auto entry =
+      library ? reinterpret_cast<GetOpenFileNameProc>(
+                    reinterpret_cast<void*>(::GetProcAddress(library.get(), "GetOpenFileNameW")))
+              : nullptr;
+  return entry;
+}
+
+}  // namespace
+
 std::optional<Text> RunOpenFileDialog(HWND owner, const BrowseSpec& spec) {
+  const GetOpenFileNameProc getOpenFileName = OpenFileDialogEntry();
+  if (!getOpenFileName) return std::nullopt;
   // "name|pattern" becomes the double-NUL-ended list the dialog wants.
   std::wstring filter(Wide(Text(spec.filter)));
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
@@ -808,7 +829,7 @@ std::optional<Text> RunOpenFileDialog(HWND owner, const BrowseSpec& spec) {
   // that folder in use until the program ends.
   ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER |
               OFN_NOCHANGEDIR;
-  if (!::GetOpenFileNameW(&ofn)) return std::nullopt;
+  if (!getOpenFileName(&ofn)) return std::nullopt;
   return FromWide(file.c_str());
 }
 
