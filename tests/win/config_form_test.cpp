@@ -38,17 +38,21 @@ std::string Utf16File(const std::u16string& text) {
   return bytes;
 }
 
+// The dialog's thread may be busy for a while on its first paint (fonts are
+// loaded then, slowly on a fresh machine), so the driver's sends wait long.
+constexpr UINT kAnswerMs = 5000;
+
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 200, &result);
+  ::SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result);
   return static_cast<LRESULT>(result);
 }
 
 std::wstring TextOf(HWND hwnd) {
   wchar_t buf[512] = {};
   DWORD_PTR got = 0;
-  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 200,
-                             &got)) {
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                             kAnswerMs, &got)) {
     return L"(no answer)";
   }
   return buf;
