@@ -1,7 +1,8 @@
-// TConfigForm: the settings dialog. Created once at start-up and kept
-// hidden; the tray menu's settings command shows it modally. Its controls
-// edit the dialog fields of TSettings; OK saves them, any other close reads
-// the files again.
+// TConfigForm: the settings dialog. Created once at start-up, where it loads
+// the settings; its window is made when it is first shown and then kept
+// hidden between shows. The tray menu's settings command shows it modally.
+// Its controls edit the dialog fields of TSettings; OK saves them, any other
+// close reads the files again.
 #pragma once
 
 #include <windows.h>
@@ -56,11 +57,12 @@ class TConfigForm {
   TConfigForm(const TConfigForm&) = delete;
   TConfigForm& operator=(const TConfigForm&) = delete;
 
-  // Creation, once: window and controls (hidden), the menu font's face, the
-  // radio items, LoadSettings (an error is shown, and the settings are
-  // loaded even when the window fails), the enabling rules. False when the
-  // window could not be created.
+  // Creation, once: LoadSettings (an error is shown). False when called twice.
   bool Create();
+  // The window and its controls (hidden), made once after Create: the menu
+  // font's face, the radio items, the settings shown, the enabling rules.
+  // ShowModal makes it when needed. False when the window could not be made.
+  bool HandleNeeded();
   // LoadSettings succeeded at creation, so the interval list is the
   // settings' choice.
   bool SettingsLoaded() const { return loaded_; }
@@ -128,6 +130,7 @@ class TConfigForm {
   HWND appWindow_;
   HWND hwnd_ = nullptr;
   UINT dpi_ = 96;
+  bool created_ = false;
   bool loaded_ = false;
   std::optional<CloseResult> result_;
   std::array<HWND, kConfigItemCount> items_{};

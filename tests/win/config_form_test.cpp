@@ -122,19 +122,23 @@ class ConfigFormTest : public ::testing::Test {
   std::wstring Ini() const { return W(folder_ + u"Velmora.ini"); }
   std::wstring List() const { return W(folder_ + u"Disable.log"); }
 
-  void CreateForm() {
+  // `window`: also make the dialog's window now rather than at its first show.
+  void CreateForm(bool window = true) {
     form_ = std::make_unique<TConfigForm>(::GetModuleHandleW(nullptr), settings_, *storage_);
     form_->UseSound(sound_);
     ASSERT_TRUE(form_->Create());
+    if (window) ASSERT_TRUE(form_->HandleNeeded());
   }
   HWND Item(I item) const { return form_->Item(item); }
 
   // Shows the dialog modally while `drive` runs on another thread; a drive
   // that leaves the dialog open is cancelled after it, so a failure cannot hang.
+  // The driver asks the system, not the form, whether the dialog is up: the
+  // form makes its window on this thread while the driver waits.
   CloseResult Run(const std::function<void()>& drive) {
     std::thread driver([&] {
-      if (WaitFor([&] { return form_->Visible(); })) drive();
-      if (!WaitFor([&] { return !form_->Visible(); }, std::chrono::seconds(5))) {
+      if (WaitFor([&] { return ShownForm() != nullptr; })) drive();
+      if (!WaitFor([&] { return ShownForm() == nullptr; }, std::chrono::seconds(5))) {
         ADD_FAILURE() << "the dialog stayed open";
         for (HWND box : testing::VisibleDialogsOf(::GetCurrentProcessId())) ::PostMessageW(box, WM_CLOSE, 0, 0);
         ::PostMessageW(form_->Handle(), WM_COMMAND, IDCANCEL, 0);
@@ -143,6 +147,15 @@ class ConfigFormTest : public ::testing::Test {
     const CloseResult result = form_->ShowModal();
     driver.join();
     return result;
+  }
+
+  static HWND ShownForm() {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, kConfigFormClass, nullptr)) != nullptr;) {
+      DWORD pid = 0;
+      ::GetWindowThreadProcessId(w, &pid);
+      if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(w)) return w;
+    }
+    return nullptr;
   }
 
   // Waits for a message box of this process and answers it with OK.
@@ -166,8 +179,11 @@ class ConfigFormTest : public ::testing::Test {
 };
 
 TEST_F(ConfigFormTest, FirstStartShowsTheDefaultsWithTheGroupsDisabled) {
-  CreateForm();
+  // Start-up loads the settings only; the window is made at the first show.
+  CreateForm(false);
+  EXPECT_EQ(form_->Handle(), nullptr);
   EXPECT_EQ(form_->TimerInterval(), 1000u);
+  EXPECT_FALSE(form_->Create());
   const CloseResult result = Run([&] {
     EXPECT_EQ(TextOf(form_->Handle()), L"Velmora - 詳細設定");
     EXPECT_EQ(TextOf(Item(I::ComboBoxTimer)), L"1000");
