@@ -103,7 +103,7 @@ SeenBox WaitForMessageBox(DWORD pid) {
   DWORD_PTR icon = 0;
   const HWND iconControl = ::GetDlgItem(box.hwnd, 0x440);
   box.icon = iconControl && ::IsWindowVisible(iconControl) &&
-             ::SendMessageTimeoutW(iconControl, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 200, &icon) && icon != 0;
+             ::SendMessageTimeoutW(iconControl, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon) && icon != 0;
   return box;
 }
 
@@ -541,7 +541,7 @@ TEST_F(VelmoraRun, SessionEndIsAgreedToThenEndsTheProcess) {
   ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
 
   DWORD_PTR agreed = 0;
-  ASSERT_TRUE(::SendMessageTimeoutW(mainWindow_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 200, &agreed));
+  ASSERT_TRUE(::SendMessageTimeoutW(mainWindow_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &agreed));
   EXPECT_EQ(agreed, 1u);
   EXPECT_EQ(notes.Title(), L"Session notes");
   EXPECT_EQ(ReadBytes(DataFolder() + L"Velmora.ini").rfind("[Disp]\r\n", 0), 0u);
