@@ -1,12 +1,14 @@
 // Velmora.exe decorating a real window, side by side with the floor program
 // (the platform calls a tick cannot avoid) and an idle hidden-window program,
-// all three running at once. Prints "key value" lines for scripts/bench:
+// all running at once; with Velmora's icon animated, also a floor program
+// that animates a tray icon. Prints "key value" lines for scripts/bench:
 // each process's CPU time and memory from GetProcessTimes and
 // GetProcessMemoryInfo after start and at the end (Wine 8 answers only the
 // working set for another process; scripts/bench reads the rest from /proc
 // at the "mark" lines).
 // Usage: velmora_bench_tick <ticks> <interval ms> [ack folder]   (beside Velmora.exe,
-// velmora_bench_floor.exe, velmora_bench_idle.exe and velmora_testwin.exe)
+// velmora_bench_floor.exe, velmora_bench_floor_icon.exe, velmora_bench_idle.exe
+// and velmora_testwin.exe)
 #include <windows.h>
 #include <psapi.h>
 #include <shlobj.h>
@@ -15,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 #include "support.h"
@@ -88,7 +91,8 @@ int wmain(int argc, wchar_t** argv) {
   // VELMORA_BENCH_STILL_ICON=1: the tray icon's animation stopped, to tell
   // its cost from the tick's.
   const char* still = std::getenv("VELMORA_BENCH_STILL_ICON");
-  const std::string disp = still && std::string(still) == "1" ? "[Disp]\r\nAnime=1\r\n" : "";
+  const bool animated = !(still && std::string(still) == "1");
+  const std::string disp = animated ? "" : "[Disp]\r\nAnime=1\r\n";
   if (!WriteBytes(DataFolder() + L"Velmora.ini",
                   "[Format]\r\nUpdate=" + std::to_string(interval / 500 - 1) + "\r\n" + disp)) {
     std::fprintf(stderr, "cannot write Velmora.ini\n");
@@ -96,8 +100,9 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   TestWindow floorTarget(L"Floor target");
+  TestWindow iconFloorTarget(L"Icon floor target");
   TestWindow front(L"Bench editor");
-  if (!floorTarget.Hwnd() || !front.Hwnd() || !front.Activate()) {
+  if (!floorTarget.Hwnd() || !iconFloorTarget.Hwnd() || !front.Hwnd() || !front.Activate()) {
     std::fprintf(stderr, "the helper windows did not come up\n");
     return 1;
   }
@@ -105,13 +110,23 @@ int wmain(int argc, wchar_t** argv) {
   ChildProcess floor(BinDir() + L"velmora_bench_floor.exe",
                      std::to_wstring(interval) + L" " +
                          std::to_wstring(reinterpret_cast<INT_PTR>(floorTarget.Hwnd())));
+  // With Velmora's icon animated, a second floor also animates a tray icon.
+  std::unique_ptr<ChildProcess> iconFloor;
+  if (animated) {
+    iconFloor = std::make_unique<ChildProcess>(
+        BinDir() + L"velmora_bench_floor_icon.exe",
+        std::to_wstring(interval) + L" " + std::to_wstring(reinterpret_cast<INT_PTR>(iconFloorTarget.Hwnd())));
+  }
   ChildProcess velmora(BinDir() + L"Velmora.exe", L"");
-  if (!idle.Started() || !floor.Started() || !velmora.Started()) {
+  if (!idle.Started() || !floor.Started() || !velmora.Started() || (iconFloor && !iconFloor->Started())) {
     std::fprintf(stderr, "a program did not start\n");
     return 1;
   }
   const auto decorated = [&] { return front.Title().find(L"】") != std::wstring::npos; };
-  if (!WaitFor(decorated, std::chrono::seconds(30)) || !WaitFor([&] { return FloorTicks(floorTarget.Hwnd()) > 0; })) {
+  const auto floorsTick = [&] {
+    return FloorTicks(floorTarget.Hwnd()) > 0 && (!iconFloor || FloorTicks(iconFloorTarget.Hwnd()) > 0);
+  };
+  if (!WaitFor(decorated, std::chrono::seconds(30)) || !WaitFor(floorsTick)) {
     std::fprintf(stderr, "Velmora or the floor does not tick: \"%s\"\n", Narrow(front.Title()).c_str());
     return 1;
   }
@@ -119,6 +134,7 @@ int wmain(int argc, wchar_t** argv) {
 
   const Sample v0 = Take(velmora.Process()), f0 = Take(floor.Process()), i0 = Take(idle.Process());
   const unsigned long floorStart = FloorTicks(floorTarget.Hwnd());
+  const unsigned long iconFloorStart = FloorTicks(iconFloorTarget.Hwnd());
   Mark(ackFolder, "start");
   LARGE_INTEGER frequency, start, now;
   ::QueryPerformanceFrequency(&frequency);
@@ -140,6 +156,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const Sample v1 = Take(velmora.Process()), f1 = Take(floor.Process()), i1 = Take(idle.Process());
   const unsigned long floorTicks = FloorTicks(floorTarget.Hwnd()) - floorStart;
+  const unsigned long iconFloorTicks = FloorTicks(iconFloorTarget.Hwnd()) - iconFloorStart;
   Mark(ackFolder, "end");
   const double velmoraTicks = elapsedMs / static_cast<double>(interval);
   const bool stillDecorated = decorated();
@@ -148,6 +165,7 @@ int wmain(int argc, wchar_t** argv) {
   Print("elapsed_s", elapsedMs / 1000);
   Print("velmora_ticks", velmoraTicks);
   Print("floor_ticks", floorTicks);
+  if (iconFloor) Print("floor_icon_ticks", iconFloorTicks);
   Print("reactivations", reactivations);
   Print("still_decorated", stillDecorated ? 1 : 0);
   Print("velmora_cpu_ms", v1.cpuMs - v0.cpuMs);
