@@ -2,18 +2,20 @@
 // the platform calls every tick needs (the foreground window, a title read
 // and written, the memory load, one processor counter). Built a second time
 // without the timer (BENCH_IDLE) as the smallest resident program, and a
-// third time (BENCH_ICON) with a tray icon of Velmora's size and format whose
-// picture it changes once a second, as Velmora's animation does: the floor
-// of Velmora as installed.
+// third time (BENCH_ICON) with a tray icon that shows Velmora's two frames in
+// turn once a second, as Velmora's animation does: the floor of Velmora as
+// installed.
 // Usage: velmora_bench_floor <interval ms> <window whose title it rewrites>
 #include <windows.h>
 #include <pdh.h>
 #include <shellapi.h>
 
-#include <cstdint>
 #include <cwchar>
 #include <string>
-#include <vector>
+
+#ifdef BENCH_ICON
+#include "win32/heart_icons.h"
+#endif
 
 namespace {
 
@@ -57,49 +59,21 @@ void Tick() {
 }
 
 #ifdef BENCH_ICON
-// Two 32 x 32 icons with an alpha channel, made as Velmora makes its hearts.
-HICON MakeIcon(std::uint32_t argb) {
-  constexpr int size = 32;
-  BITMAPV5HEADER header{};
-  header.bV5Size = sizeof(header);
-  header.bV5Width = size;
-  header.bV5Height = -size;
-  header.bV5Planes = 1;
-  header.bV5BitCount = 32;
-  header.bV5Compression = BI_BITFIELDS;
-  header.bV5RedMask = 0x00FF0000;
-  header.bV5GreenMask = 0x0000FF00;
-  header.bV5BlueMask = 0x000000FF;
-  header.bV5AlphaMask = 0xFF000000;
-  void* bits = nullptr;
-  const HDC screen = ::GetDC(nullptr);
-  HBITMAP color = ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-  ::ReleaseDC(nullptr, screen);
-  if (!color || !bits) return nullptr;
-  auto* pixels = static_cast<std::uint32_t*>(bits);
-  for (int i = 0; i < size * size; ++i) pixels[i] = (i % size > 3 && i % size < 28) ? argb : 0;
-  std::vector<BYTE> mask(4 * size, 0);
-  HBITMAP maskBitmap = ::CreateBitmap(size, size, 1, 1, mask.data());
-  ICONINFO info{TRUE, 0, 0, maskBitmap, color};
-  HICON icon = ::CreateIconIndirect(&info);
-  ::DeleteObject(color);
-  ::DeleteObject(maskBitmap);
-  return icon;
-}
-
 NOTIFYICONDATAW g_icon{};
-HICON g_frames[2] = {};
+velmora::win32::UniqueIcon g_frames[2];
 int g_frame = 0;
 
+// Velmora's own two frames, at the size it gives the notification area.
 void AddIcon(HWND hwnd) {
-  g_frames[0] = MakeIcon(0xFFFF0000);
-  g_frames[1] = MakeIcon(0xFF840000);
+  using velmora::HeartPicture;
+  g_frames[0] = velmora::win32::MakeHeartIcon(HeartPicture::Frame0, velmora::win32::TrayIconSize());
+  g_frames[1] = velmora::win32::MakeHeartIcon(HeartPicture::Frame1, velmora::win32::TrayIconSize());
   g_icon.cbSize = sizeof(g_icon);
   g_icon.hWnd = hwnd;
   g_icon.uID = 1;
   g_icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   g_icon.uCallbackMessage = WM_APP;
-  g_icon.hIcon = g_frames[0];
+  g_icon.hIcon = g_frames[0].get();
   std::wcscpy(g_icon.szTip, L"Floor");
   ::Shell_NotifyIconW(NIM_ADD, &g_icon);
   ::SetTimer(hwnd, 2, 1000, nullptr);
@@ -107,7 +81,7 @@ void AddIcon(HWND hwnd) {
 
 void StepIcon() {
   g_frame = 1 - g_frame;
-  g_icon.hIcon = g_frames[g_frame];
+  g_icon.hIcon = g_frames[g_frame].get();
   ::Shell_NotifyIconW(NIM_MODIFY, &g_icon);
 }
 #endif
