@@ -15,7 +15,7 @@ constexpr WindowHandle kMain = 1000, kEditor = 1;
 
 // A desktop with Velmora's hidden window and one decorated editor in front,
 // default settings, two processors.
-struct Desktop {
+struct Desktop : CycleOnFakes {
   Desktop() {
     wm.Add(kMain, {.title = u"Velmora", .visible = false, .pid = 1});
     wm.Add(kEditor, {.title = u"無題 - メモ帳", .pid = 10});
@@ -28,14 +28,6 @@ struct Desktop {
     cycle.State().MhWndOld = kMain;
     cycle.Tick();  // the editor carries the tag from here on
   }
-  TSettings settings;
-  FakeWindowManager wm;
-  FakeProcessApi processes;
-  FakeProbes probes;
-  FakeCpu cpu;
-  FakeClock clock;
-  RecordingActions actions;
-  DecorationCycle cycle{settings, {wm, processes, probes, cpu, clock, actions}, JapaneseDayNames()};
 };
 
 void BM_ComposeTag(benchmark::State& state) {

@@ -161,17 +161,9 @@ int wmain(int argc, wchar_t** argv) {
   ::DestroyWindow(owner);
   }
 
-  velmora::TSettings settings;
-  velmora::win32::Win32WindowManager windows;
-  velmora::win32::Win32ProcessApi processes;
-  velmora::win32::Win32SystemProbes probes;
-  velmora::win32::Win32Clock clock;
-  velmora::win32::Win32DiskAndSound disk;
-  velmora::win32::Win32ProcessLauncher launcher;
   NoCpu cpu;
-  velmora::Alerts actions{settings, {windows, clock, disk, launcher}, velmora::win32::OwnProgramFolder()};
-  velmora::DecorationCycle cycle{settings, {windows, processes, probes, cpu, clock, actions},
-                                 velmora::win32::ReadDayNames()};
+  velmora::testing::RealCycle real{cpu};
+  velmora::DecorationCycle& cycle = real.cycle;
   cycle.Tick();
   Measure("whole tick (real seams, no counters)", ticksOnly ? rounds : rounds / 4, [&] { cycle.Tick(); });
   ::GlobalFindAtomW(L"end");

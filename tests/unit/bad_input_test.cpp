@@ -33,7 +33,7 @@ constexpr char16_t kTagHere = u'\uE000';
 
 // A desktop with Velmora's own hidden window, the window under test A and a
 // second window B.
-struct Desk {
+struct Desk : CycleOnFakes {
   explicit Desk(FakeWindow a) {
     wm.Add(kMain, {.title = u"Velmora", .visible = false, .pid = 1});
     a.pid = 10;
@@ -50,15 +50,6 @@ struct Desk {
   // The tag every tick writes here: the fake clock stands still and there
   // are no processor figures.
   Text Tag() { return cycle.ComposeTag(u"", u"", u"RAM:045"); }
-
-  TSettings settings;
-  FakeWindowManager wm;
-  FakeProcessApi processes;
-  FakeProbes probes;
-  FakeCpu cpu;
-  FakeClock clock;
-  RecordingActions actions;
-  DecorationCycle cycle{settings, {wm, processes, probes, cpu, clock, actions}, JapaneseDayNames()};
 };
 
 Text WithTag(Text title, const Text& tag) {

@@ -10,7 +10,7 @@ namespace {
 constexpr WindowHandle kMain = 1000;  // the main window, MhWndOld at creation
 constexpr WindowHandle kA = 1, kB = 2;
 
-class Cycle : public ::testing::Test {
+class Cycle : public ::testing::Test, protected CycleOnFakes {
  protected:
   Cycle() {
     wm.Add(kMain, {.title = u"Velmora", .visible = false, .pid = 1});
@@ -25,15 +25,6 @@ class Cycle : public ::testing::Test {
   // The default tag at the fake clock's 24/01/15(月) 13:05:09 with CPU 12
   // (one processor) and memory 45.
   static Text DefaultTag() { return u"【 [A] 24/01/15(月) 13:05:09 CPU:012 RAM:045 】 "; }
-
-  TSettings settings;
-  FakeWindowManager wm;
-  FakeProcessApi processes;
-  FakeProbes probes;
-  FakeCpu cpu;
-  FakeClock clock;
-  RecordingActions actions;
-  DecorationCycle cycle{settings, {wm, processes, probes, cpu, clock, actions}, JapaneseDayNames()};
 };
 
 TEST_F(Cycle, DefaultTagAfterTheTitleRefreshedEveryTick) {

@@ -202,4 +202,17 @@ std::string Utf16File(std::u16string_view text);
 // Japanese abbreviated day names, Sunday first.
 DayNames JapaneseDayNames();
 
+// One decoration cycle wired to a fake of every seam; the fixtures fill in
+// the desktop.
+struct CycleOnFakes {
+  TSettings settings;
+  FakeWindowManager wm;
+  FakeProcessApi processes;
+  FakeProbes probes;
+  FakeCpu cpu;
+  FakeClock clock;
+  RecordingActions actions;
+  DecorationCycle cycle{settings, {wm, processes, probes, cpu, clock, actions}, JapaneseDayNames()};
+};
+
 }  // namespace velmora

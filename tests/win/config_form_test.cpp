@@ -127,7 +127,9 @@ class ConfigFormTest : public ::testing::Test {
     form_ = std::make_unique<TConfigForm>(::GetModuleHandleW(nullptr), settings_, *storage_);
     form_->UseSound(sound_);
     ASSERT_TRUE(form_->Create());
-    if (window) ASSERT_TRUE(form_->HandleNeeded());
+    if (window) {
+      ASSERT_TRUE(form_->HandleNeeded());
+    }
   }
   HWND Item(I item) const { return form_->Item(item); }
 

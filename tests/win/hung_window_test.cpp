@@ -15,6 +15,7 @@ namespace {
 
 using velmora::testing::Narrow;
 using velmora::testing::NoCpu;
+using velmora::testing::RealCycle;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
 
@@ -31,16 +32,9 @@ ULONGLONG TimedTick(DecorationCycle& cycle) {
 }
 
 TEST(HungWindow, TicksStayShortAndTheNextWindowIsDecoratedOnTime) {
-  TSettings settings;
-  Win32WindowManager windows;
-  Win32ProcessApi processes;
-  Win32SystemProbes probes;
-  Win32Clock clock;
-  Win32DiskAndSound disk;
-  Win32ProcessLauncher launcher;
   NoCpu cpu;
-  Alerts actions{settings, {windows, clock, disk, launcher}, OwnProgramFolder()};
-  DecorationCycle cycle{settings, {windows, processes, probes, cpu, clock, actions}, ReadDayNames()};
+  RealCycle real{cpu};
+  DecorationCycle& cycle = real.cycle;
 
   TestWindow hung(L"Hung in front");
   TestWindow other(L"Other window");

@@ -25,6 +25,7 @@ namespace {
 
 using velmora::testing::BinDir;
 using velmora::testing::Narrow;
+using velmora::testing::RealCycle;
 using velmora::testing::TestWindow;
 
 constexpr PdhStatus S(std::uint32_t status) { return static_cast<PdhStatus>(status); }
@@ -193,17 +194,10 @@ TEST_F(TestPdh, TagOfTheForegroundWindowShowsTheFigures) {
   Script(L"cpus=0:12.5,1:13.5,_Total:37.5");
   ProcessorSampler sampler{pdh};
   sampler.Open(false);
-  TSettings settings;
-  settings.DispCPUCore = true;
-  settings.FormatName = false;
-  Win32WindowManager windows;
-  Win32ProcessApi processes;
-  Win32SystemProbes probes;
-  Win32Clock clock;
-  Win32DiskAndSound disk;
-  Win32ProcessLauncher launcher;
-  Alerts actions{settings, {windows, clock, disk, launcher}, OwnProgramFolder()};  // all off
-  DecorationCycle cycle{settings, {windows, processes, probes, sampler, clock, actions}, ReadDayNames()};
+  RealCycle real{sampler};
+  real.settings.DispCPUCore = true;
+  real.settings.FormatName = false;
+  DecorationCycle& cycle = real.cycle;
 
   TestWindow notes(L"Figures");
   ASSERT_TRUE(notes.Activate());

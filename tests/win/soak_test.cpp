@@ -35,6 +35,7 @@ namespace velmora::win32 {
 namespace {
 
 using velmora::testing::Narrow;
+using velmora::testing::RealCycle;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
 
@@ -219,20 +220,13 @@ SoakResult RunSoak() {
   const long ticksPerPhase = std::max(1L, r.ticks / r.phases);
   r.samples.resize(std::size(kFigures));
 
-  TSettings settings;
-  Win32WindowManager windows;
-  Win32ProcessApi processes;
-  Win32SystemProbes probes;
-  Win32Clock clock;
-  Win32DiskAndSound disk;
-  Win32ProcessLauncher launcher;
   Win32ModuleLoader loader;
   Win32PdhEntryPoints entryPoints;
   PdhBinding pdh{loader, entryPoints};
   ProcessorSampler cpu{pdh};
   cpu.Open(true);  // Wine's counter library has the total only
-  Alerts actions{settings, {windows, clock, disk, launcher}, OwnProgramFolder()};
-  DecorationCycle cycle{settings, {windows, processes, probes, cpu, clock, actions}, ReadDayNames()};
+  RealCycle real{cpu};
+  DecorationCycle& cycle = real.cycle;
   cycle.State().FSingleCore = true;
 
   // Two programs that stay, and in turn a window of this process or of a

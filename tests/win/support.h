@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "core/alerts.h"
+#include "core/decoration_cycle.h"
 #include "core/seams.h"
 #include "test_window_protocol.h"
+#include "win32/platform.h"
 
 namespace velmora::testing {
 
@@ -128,6 +131,22 @@ class NoCpu final : public CpuSampler {
 
  private:
   std::vector<TCPUCounter> none_;
+};
+
+// One decoration cycle on the real Win32 seams and the real alerts (all off
+// by default), with its processor figures from `cpu`.
+struct RealCycle {
+  explicit RealCycle(CpuSampler& cpu)
+      : cycle{settings, {windows, processes, probes, cpu, clock, actions}, win32::ReadDayNames()} {}
+  TSettings settings;
+  win32::Win32WindowManager windows;
+  win32::Win32ProcessApi processes;
+  win32::Win32SystemProbes probes;
+  win32::Win32Clock clock;
+  win32::Win32DiskAndSound disk;
+  win32::Win32ProcessLauncher launcher;
+  Alerts actions{settings, {windows, clock, disk, launcher}, win32::OwnProgramFolder()};
+  DecorationCycle cycle;
 };
 
 }  // namespace velmora::testing
