@@ -26,8 +26,8 @@ namespace {
 
 using velmora::testing::BinDir;
 using velmora::testing::CurrentFolder;
-using velmora::testing::PlantedCopy;
 using velmora::testing::Narrow;
+using velmora::testing::PlantedCopy;
 using velmora::testing::RealCycle;
 using velmora::testing::SystemFolder;
 using velmora::testing::TestWindow;
@@ -222,7 +222,8 @@ TEST_F(TestPdh, TagOfTheForegroundWindowShowsTheFigures) {
 }
 
 // The variant is loaded by this program, by its full path, before the
-// binding asks: the binding finds it in the process and uses it.
+// binding asks (and kept, as the binding keeps what it loads): the binding
+// finds it in the process and uses it.
 TEST(PdhWithoutClose, OnlyTheMissingFunctionFails) {
   const HMODULE variant = ::LoadLibraryW((BinDir() + L"testpdh-noclose\\pdh.dll").c_str());
   ASSERT_NE(variant, nullptr);
