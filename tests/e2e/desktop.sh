@@ -1,12 +1,30 @@
 # Shared by the scripts that drive Velmora in Wine's virtual desktop
-# (1280 x 1024, taskbar at the bottom): results, polling, screenshots, the
-# heart in the notification area, the titles a window of ours reports, the
-# tray menu, the settings dialog. Source it after setting $work (a scratch folder) and
-# $title_log (the test window's title log).
+# (1280 x 1024, taskbar at the bottom): results, Velmora's settings files,
+# polling, screenshots, the heart in the notification area, the titles a
+# window of ours reports, the tray menu, the settings dialog. Source it
+# after setting $work (a scratch folder) and $title_log (the test window's
+# title log).
 
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
+
+# Velmora's settings files in the prefix: set aside for a first run, and put
+# back at the end with whatever the run left there removed.
+data=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Orvane/Velmora
+ini=$data/Velmora.ini
+list=$data/Disable.log
+set_settings_aside() {
+  mkdir -p "$data"
+  [ -f "$ini" ] && cp "$ini" "$work/ini.backup"
+  [ -f "$list" ] && cp "$list" "$work/list.backup"
+  rm -f "$ini" "$list"
+}
+put_settings_back() {
+  rm -f "$ini" "$list"
+  [ -f "$work/ini.backup" ] && cp "$work/ini.backup" "$ini"
+  [ -f "$work/list.backup" ] && cp "$work/list.backup" "$list"
+}
 
 # Polls a command every 0.2 s for up to $1 seconds.
 wait_for() {

@@ -20,28 +20,19 @@ libraries=(pdh winmm comctl32 comdlg32)
 mkdir -p "$shots"
 work=$(mktemp -d)
 title_log=$work/title.txt
-data=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Orvane/Velmora
-ini=$data/Velmora.ini
-list=$data/Disable.log
 system=$WINEPREFIX/drive_c/windows/system32
 win() { printf 'Z:%s' "${1//\//\\}"; }  # a Linux path as Wine's programs see it
+source "$(dirname "$0")/desktop.sh"
 
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wineserver -k 2>/dev/null
-  rm -f "$ini" "$list"
-  [ -f "$work/ini.backup" ] && cp "$work/ini.backup" "$ini"
-  [ -f "$work/list.backup" ] && cp "$work/list.backup" "$list"
+  put_settings_back
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$data"
-[ -f "$ini" ] && cp "$ini" "$work/ini.backup"
-[ -f "$list" ] && cp "$list" "$work/list.backup"
-rm -f "$ini" "$list"
-
-source "$(dirname "$0")/desktop.sh"
+set_settings_aside
 
 # Velmora's folder and the folder it is started from, both planted.
 app=$work/unpacked start=$work/current

@@ -12,26 +12,17 @@ desktop=(explorer /desktop=shell,1280x1024)
 mkdir -p "$shots"
 work=$(mktemp -d)
 title_log=$work/title.txt
-data=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Orvane/Velmora
-ini=$data/Velmora.ini
-list=$data/Disable.log
+source "$(dirname "$0")/desktop.sh"
 
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wineserver -k 2>/dev/null
-  rm -f "$ini" "$list"
-  [ -f "$work/ini.backup" ] && cp "$work/ini.backup" "$ini"
-  [ -f "$work/list.backup" ] && cp "$work/list.backup" "$list"
+  put_settings_back
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$data"
-[ -f "$ini" ] && cp "$ini" "$work/ini.backup"
-[ -f "$list" ] && cp "$list" "$work/list.backup"
-rm -f "$ini" "$list"
-
-source "$(dirname "$0")/desktop.sh"
+set_settings_aside
 
 # The seconds of the day that the tag shows.
 tag_seconds() {
