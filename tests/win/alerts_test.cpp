@@ -22,7 +22,8 @@ namespace {
 using velmora::testing::BinDir;
 using velmora::testing::Narrow;
 using velmora::testing::ReadBytes;
-using velmora::testing::SystemFolder;
+using velmora::testing::FromSystemFolder;
+using velmora::testing::ModulePath;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
 using velmora::testing::WriteBytes;
@@ -160,12 +161,6 @@ std::string SmallWave() {
          u16(8) + "data" + u32(samples) + data;
 }
 
-std::wstring ModulePath(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD n = ::GetModuleFileNameW(module, path, MAX_PATH);
-  return std::wstring(path, n < MAX_PATH ? n : 0);
-}
-
 // The first sound binds sndPlaySoundW, from the system folder's winmm.dll.
 TEST(Sound, PlayWaveStartsARealFileInTheBackground) {
   ASSERT_EQ(::GetModuleHandleW(L"winmm.dll"), nullptr) << "no sound before this test, and no import of winmm.dll";
@@ -196,10 +191,7 @@ TEST(Sound, PlayWaveStartsARealFileInTheBackground) {
 
   const HMODULE winmm = ::GetModuleHandleW(L"winmm.dll");
   ASSERT_NE(winmm, nullptr);
-  EXPECT_EQ(::CompareStringOrdinal(ModulePath(winmm).c_str(), -1, (SystemFolder() + L"winmm.dll").c_str(), -1,
-                                   TRUE),
-            CSTR_EQUAL)
-      << Narrow(ModulePath(winmm));
+  EXPECT_TRUE(FromSystemFolder(winmm, L"winmm.dll")) << Narrow(ModulePath(winmm));
   // Silence, through the library's own entry point.
   using Play = BOOL(WINAPI*)(LPCWSTR, UINT);
   reinterpret_cast<Play>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundW")))(nullptr, 0);

@@ -26,10 +26,11 @@ namespace {
 
 using velmora::testing::BinDir;
 using velmora::testing::CurrentFolder;
+using velmora::testing::FromSystemFolder;
+using velmora::testing::ModulePath;
 using velmora::testing::Narrow;
 using velmora::testing::PlantedCopy;
 using velmora::testing::RealCycle;
-using velmora::testing::SystemFolder;
 using velmora::testing::TestWindow;
 
 constexpr PdhStatus S(std::uint32_t status) { return static_cast<PdhStatus>(status); }
@@ -57,12 +58,6 @@ class RecordingLoader final : public ModuleLoader {
 
 // The stand-in reads its script when a query is opened.
 void Script(const wchar_t* script) { ::SetEnvironmentVariableW(L"VELMORA_TESTPDH", script); }
-
-std::wstring ModulePath(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(module, path, MAX_PATH);
-  return path;
-}
 
 std::vector<Text> PathsOf(const std::vector<TCPUCounter>& counters) {
   std::vector<Text> paths;
@@ -102,10 +97,7 @@ TEST_F(TestPdh, LoadedOnFirstUseFromTheSystemFolderThenFoundInTheProcess) {
                                                     "GetProcAddress PdhOpenQueryW"}));
   const HMODULE module = ::GetModuleHandleA("pdh.dll");
   ASSERT_NE(module, nullptr);
-  EXPECT_EQ(::CompareStringOrdinal(ModulePath(module).c_str(), -1, (SystemFolder() + L"pdh.dll").c_str(), -1,
-                                   TRUE),
-            CSTR_EQUAL)
-      << Narrow(ModulePath(module));
+  EXPECT_TRUE(FromSystemFolder(module, L"pdh.dll")) << Narrow(ModulePath(module));
   EXPECT_NE(::GetProcAddress(module, "PdhCloseQuery"), nullptr) << "the variant was loaded";
 
   // Later bindings, also those of a second binding object, find it loaded.

@@ -40,6 +40,18 @@ std::wstring SystemFolder() {
   return n > 0 && n < MAX_PATH ? std::wstring(folder, n) + L"\\" : std::wstring();
 }
 
+std::wstring ModulePath(HMODULE module) {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD n = ::GetModuleFileNameW(module, path.data(), MAX_PATH);
+  path.resize(n < MAX_PATH ? n : 0);
+  return path;
+}
+
+bool FromSystemFolder(HMODULE module, const std::wstring& name) {
+  return ::CompareStringOrdinal(ModulePath(module).c_str(), -1, (SystemFolder() + name).c_str(), -1, TRUE) ==
+         CSTR_EQUAL;
+}
+
 bool RunningUnderWine() {
   return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }

@@ -5,12 +5,20 @@
 // native copy (WINEDLLOVERRIDES=pdh=n).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace velmora::testing {
 
 // The system folder, with a trailing backslash.
 std::wstring SystemFolder();
+
+// The file a loaded module was loaded from.
+std::wstring ModulePath(HMODULE module);
+
+// True when `module` is the system folder's library `name`.
+bool FromSystemFolder(HMODULE module, const std::wstring& name);
 
 // True under Wine. On Windows the system folder is the machine's own and
 // belongs to the system: no test puts anything there.

@@ -17,19 +17,10 @@ namespace {
 
 using velmora::testing::BinDir;
 using velmora::testing::CurrentFolder;
+using velmora::testing::FromSystemFolder;
+using velmora::testing::ModulePath;
 using velmora::testing::Narrow;
 using velmora::testing::PlantedCopy;
-using velmora::testing::SystemFolder;
-
-std::wstring ModulePath(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD n = ::GetModuleFileNameW(module, path, MAX_PATH);
-  return std::wstring(path, n < MAX_PATH ? n : 0);
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
 
 // The restriction holds for the rest of this process, as it does in
 // Velmora; nothing else here loads a library from beside the program.
@@ -56,7 +47,7 @@ TEST(SystemLibrary, NeverTheCopyBesideTheProgramOrInTheCurrentFolder) {
   EXPECT_EQ(LoadSystemLibraryA("velmora_probe.dll"), nullptr);
   const UniqueModule psapi(LoadSystemLibrary(L"psapi.dll"));
   ASSERT_TRUE(psapi);
-  EXPECT_TRUE(SamePath(ModulePath(psapi.get()), SystemFolder() + L"psapi.dll")) << Narrow(ModulePath(psapi.get()));
+  EXPECT_TRUE(FromSystemFolder(psapi.get(), L"psapi.dll")) << Narrow(ModulePath(psapi.get()));
   const UniqueModule psapiA(LoadSystemLibraryA("psapi.dll"));
   EXPECT_EQ(psapiA.get(), psapi.get());
 
