@@ -1,9 +1,9 @@
 #include "win32/platform.h"
 
 #include <imm.h>
-#include <mmsystem.h>
 #include <psapi.h>
 
+#include "win32/system_library.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 
@@ -92,15 +92,6 @@ UniqueKernelHandle OpenForQuery(std::uint32_t pid) {
   return UniqueKernelHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
 }
 
-Text SystemDirectory() {
-  const UINT n = ::GetSystemDirectoryW(nullptr, 0);
-  if (n == 0) return {};
-  std::wstring buf(n, L'\0');
-  const UINT got = ::GetSystemDirectoryW(buf.data(), n);
-  if (got == 0 || got >= n) return {};
-  return FromWide(buf.data(), got);
-}
-
 }  // namespace
 
 Text Win32ProcessApi::MainModuleFileName(std::uint32_t pid) {
@@ -115,8 +106,7 @@ Text Win32ProcessApi::ImageFileName(std::uint32_t pid) {
   const auto process = OpenForQuery(pid);
   if (!process) return {};
   // Looked up at run time: older systems' psapi lacks it.
-  const Text path = SystemDirectory() + u"\\Psapi.dll";
-  const UniqueModule psapi(::LoadLibraryW(Wide(path)));
+  const UniqueModule psapi(LoadSystemLibrary(L"psapi.dll"));
   if (!psapi) return {};
   using Fn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
   const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(psapi.get(), "GetProcessImageFileNameW")));
@@ -229,7 +219,17 @@ bool Win32DiskAndSound::FileExists(const Text& path) {
 }
 
 bool Win32DiskAndSound::PlayWaveFile(const Text& path, std::uint32_t flags) {
-  return ::sndPlaySoundW(Wide(path), static_cast<UINT>(flags)) != FALSE;
+  // Bound at the first sound, from the system folder, and kept: winmm.dll is
+  // not one of the libraries Windows always takes from there, so importing
+  // it would let a copy beside Velmora run in its place.
+  using Play = BOOL(WINAPI*)(LPCWSTR, UINT);
+  static Play play = nullptr;
+  if (!play) {
+    if (const HMODULE winmm = LoadSystemLibrary(L"winmm.dll")) {
+      play = reinterpret_cast<Play>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundW")));
+    }
+  }
+  return play && play(Wide(path), static_cast<UINT>(flags)) != FALSE;
 }
 
 bool Win32ProcessLauncher::StartProcess(const Text& commandLine, const Text& currentFolder,

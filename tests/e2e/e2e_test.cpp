@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support.h"
+#include "system_folder.h"
 
 #include <shellapi.h>
 
@@ -36,11 +37,10 @@ const std::wregex kDefaultTag(
 // set up.
 const std::wregex kTagWithoutCpu(LR"(【 \[A\] \d\d/\d\d/\d\d\([^)]+\) \d\d:\d\d:\d\d  RAM:\d{3} 】 $)");
 
-// What our pdh.dll beside the copies of Velmora in testpdh\ and
-// testpdh-noclose\ reports (it reads this variable when a query is opened).
-// Wine loads it instead of its own when the tests run with
-// WINEDLLOVERRIDES=pdh=n; the plain Velmora.exe beside this program gets
-// Wine's own.
+// What our scripted pdh.dll reports (it reads this variable when a query is
+// opened). The CTest fixture "testpdh" puts it into the prefix's system
+// folder, and Wine loads it instead of its own when the tests run with
+// WINEDLLOVERRIDES=pdh=n; with pdh=b Velmora gets Wine's own.
 constexpr wchar_t kTestPdhScript[] = L"cpus=0:12.5,1:13.5,_Total:37.5";
 
 std::wstring Two(int v) {
@@ -129,11 +129,8 @@ class VelmoraRun : public ::testing::Test {
  protected:
   void SetUp() override { StartVelmora(); }
 
-  // The copy of Velmora that runs beside the scripted pdh.dll.
-  static std::wstring VelmoraFolder() { return BinDir() + L"testpdh\\"; }
-
   void StartVelmora() {
-    velmora_ = ChildProcess(VelmoraFolder() + L"Velmora.exe", L"");
+    velmora_ = ChildProcess(BinDir() + L"Velmora.exe", L"");
     ASSERT_TRUE(velmora_.Started());
     mainWindow_ = testing::WaitForWindowOf(velmora_.Pid(), L"TMainForm");
     ASSERT_NE(mainWindow_, nullptr);
@@ -363,8 +360,10 @@ TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimer
 // A library that lacks PdhCloseQuery: Velmora runs normally and meets the gap
 // only when its window is destroyed, shows it, and ends all the same.
 TEST(VelmoraWithoutClose, ErrorAtTheEndIsShownAndTheProgramEnds) {
+  const testing::ScopedSystemLibrary variant(BinDir() + L"testpdh-noclose\\pdh.dll");
+  ASSERT_TRUE(variant.Installed());
   ScopedEnvironment script(L"VELMORA_TESTPDH", kTestPdhScript);
-  ChildProcess velmora(BinDir() + L"testpdh-noclose\\Velmora.exe", L"");
+  ChildProcess velmora(BinDir() + L"Velmora.exe", L"");
   ASSERT_TRUE(velmora.Started());
   const HWND main = testing::WaitForWindowOf(velmora.Pid(), L"TMainForm");
   ASSERT_NE(main, nullptr);
@@ -385,7 +384,7 @@ TEST(VelmoraWithoutClose, ErrorAtTheEndIsShownAndTheProgramEnds) {
   EXPECT_EQ(code, 0u);
 }
 
-// Wine's own pdh.dll (run without overrides): the total counter exists but
+// Wine's own pdh.dll (run with WINEDLLOVERRIDES=pdh=b): the total counter exists but
 // wildcard expansion does not, so on this multi-processor machine the
 // per-processor set-up fails. Windows would list every processor.
 TEST(WinePdh, CounterFailureBoxAtStartThenDecoratesWithoutProcessorFigures) {
@@ -456,7 +455,7 @@ std::int32_t MemoryLoad() {
 
 TEST_F(VelmoraWithFiles, MemoryTriggerStartsTheProgramOncePerCrossingInVelmorasFolder) {
   if (MemoryLoad() < 1) GTEST_SKIP() << "the memory load reads 0 here, so no threshold can be reached";
-  const std::wstring marker = VelmoraFolder() + L"e2e-trigger.txt";
+  const std::wstring marker = BinDir() + L"e2e-trigger.txt";
   ::DeleteFileW(marker.c_str());
   ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini",
                          Narrow(L"[RAM]\r\nEnable=1\r\nUse=1\r\nExe=\"" + BinDir() +
@@ -467,7 +466,7 @@ TEST_F(VelmoraWithFiles, MemoryTriggerStartsTheProgramOncePerCrossingInVelmorasF
 
   ASSERT_TRUE(WaitFor([&] { return MarkerFolders(marker).size() == 1; })) << ReadBytes(marker);
   // Started with Velmora's own folder as its current folder.
-  std::string velmoraDir = Narrow(VelmoraFolder());
+  std::string velmoraDir = Narrow(BinDir());
   velmoraDir.pop_back();
   EXPECT_EQ(MarkerFolders(marker)[0], velmoraDir);
 
@@ -540,7 +539,7 @@ TEST_P(SecondStart, EndsAtOnceAndTheFirstShowsItsIcon) {
   StartVelmora();
   ASSERT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()) == GetParam().iconBefore; }));
 
-  ChildProcess second(VelmoraFolder() + L"Velmora.exe", L"");
+  ChildProcess second(BinDir() + L"Velmora.exe", L"");
   ASSERT_TRUE(second.Started());
   DWORD code = 1234;
   ASSERT_TRUE(second.WaitExit(15000, code));
