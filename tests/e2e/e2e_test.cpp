@@ -206,6 +206,33 @@ TEST_F(VelmoraRun, NextWindowInFrontTakesTheTagAndTheFirstGetsItsTitleBack) {
   EXPECT_EQ(second.Title(), L"Second window");
 }
 
+// A program that captions a message box with its window's current title
+// puts up a caption that holds Velmora's tag: while the box is in front it
+// shows one tag, refreshed, and its owner has its own title back.
+TEST_F(VelmoraRun, MessageBoxCaptionedWithItsOwnersDecoratedTitleShowsOneTag) {
+  TestWindow notes(L"Notes");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
+  notes.ShowCaptionBox();
+  const HWND box = testing::WaitForDialogOf(notes.Pid());
+  ASSERT_NE(box, nullptr);
+  const auto oneTag = [&] {
+    const std::wstring caption = TitleOf(box);
+    return caption.rfind(L"Notes", 0) == 0 && std::regex_match(caption.substr(5), kDefaultTag);
+  };
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == box && oneTag() && notes.Title() == L"Notes"; }))
+      << Narrow(TitleOf(box)) << " / " << Narrow(notes.Title());
+  for (int refresh = 0; refresh < 3; ++refresh) {
+    const std::wstring before = TitleOf(box);
+    ASSERT_TRUE(WaitFor([&] { return TitleOf(box) != before; })) << "refreshed";
+    EXPECT_TRUE(oneTag()) << Narrow(TitleOf(box));
+    EXPECT_EQ(notes.Title(), L"Notes");
+  }
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
+}
+
 TEST_F(VelmoraRun, StandardDialogIsDecoratedLikeAnyWindow) {
   TestWindow dialog(L"Open file", L"dialog");
   ASSERT_NE(dialog.Hwnd(), nullptr);
