@@ -61,7 +61,8 @@ for arch in x64 x86; do
 
   check_text "$dir/README.txt" "$arch README.txt"
   check_text "$dir/LICENSE.txt" "$arch LICENSE.txt"
-  cmp -s <(plain "$dir/LICENSE.txt") "$source_dir/LICENSE" || fail "$arch LICENSE.txt is not LICENSE"
+  cmp -s <(plain "$dir/LICENSE.txt") <(cat "$source_dir/LICENSE"; printf '\n\n'; cat "$source_dir/THIRD-PARTY-NOTICES.txt") ||
+    fail "$arch LICENSE.txt is not LICENSE with THIRD-PARTY-NOTICES.txt"
   # The guide less its pictures, every line of it in order.
   cmp -s <(plain "$dir/README.txt" | grep -v '^$') \
          <(grep -v '^!\[' "$source_dir/docs/ja/README.md" | grep -v '^$') ||
