@@ -10,6 +10,7 @@
 #include "core/sound.h"
 #include "win32/error_box.h"
 #include "win32/group_box.h"
+#include "win32/message_box.h"
 #include "win32/wide.h"
 #include "win32/window_proc.h"
 
@@ -697,7 +698,7 @@ void TConfigForm::CloseWith(CloseResult result) {
 void TConfigForm::AddDisabledProgram(const Text& name) {
   std::vector<Text> list = ListItems(Item(I::ListBox));
   if (const auto message = velmora::AddDisabledProgram(list, name)) {
-    ::MessageBoxW(nullptr, Wide(*message), L"Velmora", MB_OK | MB_TASKMODAL);
+    ShowMessageBox(nullptr, Wide(*message), L"Velmora", MB_OK | MB_TASKMODAL);
     return;
   }
   ::SendMessageW(Item(I::ListBox), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));

@@ -1,4 +1,5 @@
 #include "win32/error_box.h"
+#include "win32/message_box.h"
 
 namespace velmora::win32 {
 
@@ -8,7 +9,7 @@ void ShowErrorBox(HWND owner, const Text& message) {
   thread_local ErrorBoxGate gate;
   if (!gate.Offer(message)) return;
   for (std::optional<Text> next = message; next; next = gate.Closed()) {
-    ::MessageBoxW(owner, Wide(ErrorBoxText(*next)), L"Velmora", MB_OK | MB_ICONERROR);
+    ShowMessageBox(owner, Wide(ErrorBoxText(*next)), L"Velmora", MB_OK | MB_ICONERROR);
   }
 }
 

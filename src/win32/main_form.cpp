@@ -2,6 +2,7 @@
 
 #include "core/show_request.h"
 #include "win32/error_box.h"
+#include "win32/message_box.h"
 #include "win32/tray_menu_window.h"
 #include "win32/window_proc.h"
 
@@ -129,7 +130,7 @@ void TMainForm::FormCreate() {
   if (state.FSingleCore) {
     settings_.DispCPUCore = false;  // one processor has no per-processor item
   } else if (cpu_.CPUCoreFailed()) {
-    ::MessageBoxW(hwnd_, L"CPU情報の取得に失敗しました。", L"Velmora", MB_OK | MB_ICONERROR);
+    ShowMessageBox(hwnd_, L"CPU情報の取得に失敗しました。", L"Velmora", MB_OK | MB_ICONERROR);
   }
   timerInterval_ = 1000;
   SetTimerEnabled(true);
@@ -230,12 +231,12 @@ void TMainForm::SetIconVisible(bool visible) {
 void TMainForm::SetIconEnabled(bool enabled) { TrayIcon->SetEnabled(enabled); }
 
 bool TMainForm::ConfirmHideIcon() {
-  return ::MessageBoxW(nullptr, L"トレイアイコンを非表示にしますか？", L"確認",
+  return ShowMessageBox(nullptr, L"トレイアイコンを非表示にしますか？", L"確認",
                        MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL) == IDOK;
 }
 
 void TMainForm::ShowHowToShowAgain() {
-  ::MessageBoxW(nullptr, L"表示するには再度起動してください。", kMainFormTitle,
+  ShowMessageBox(nullptr, L"表示するには再度起動してください。", kMainFormTitle,
                 MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
