@@ -12,8 +12,9 @@ namespace {
 constexpr UINT_PTR kTimerDataId = 1;
 }
 
-TMainForm::TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage)
-    : instance_(instance), settings_(settings), storage_(storage) {}
+TMainForm::TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage,
+                     std::uint32_t processorCount)
+    : instance_(instance), settings_(settings), storage_(storage), processorCount_(processorCount) {}
 
 TMainForm::~TMainForm() {
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -71,11 +72,11 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (commands_) commands_->ShowRequest(data->lpData, data->cbData);
       }
       return 0;
-    case WM_QUERYENDSESSION: {
-      // Closed as the exit command closes it; the answer then asks once more.
-      CloseMainForm();
-      return CloseQuery() ? 1 : 0;
-    }
+    case WM_QUERYENDSESSION:
+      // Closed as the exit command closes it; the answer then asks once
+      // more. A close that failed (the settings cannot be written) has shown
+      // its error already: the answer is no, without a second try and box.
+      return CloseMainForm() && CloseQuery() ? 1 : 0;
     case WM_ENDSESSION:
       if (wParam) {
         // The session ends now: no return to the message loop.
@@ -124,11 +125,13 @@ void TMainForm::FormCreate() {
   state.MhWndOld = ToHandle(hwnd_);
   TrayIcon->SetCycleInterval(1000);
   TrayIcon->SetCycleIcons(!settings_.DispAnime);
-  state.FSingleCore = ProcessorCount() == 1;
-  // A binding error leaves here: it is shown, and the timer stays off.
+  state.FSingleCore = processorCount_ == 1;
+  // A binding error leaves here: it is shown, the timer stays off, and
+  // PPCPUCore keeps what the preferences gave it.
   cpu_.Open(state.FSingleCore);
   if (state.FSingleCore) {
     settings_.DispCPUCore = false;  // one processor has no per-processor item
+    cpuCoreItemDisabled_ = true;
   } else if (cpu_.CPUCoreFailed()) {
     ShowMessageBox(hwnd_, L"CPU情報の取得に失敗しました。", L"Velmora", MB_OK | MB_ICONERROR);
   }
@@ -182,9 +185,13 @@ void TMainForm::TrayIconPopup(POINT at) {
   if (!ready_ || !commands_) return;
   RunGuarded(hwnd_, [&] {
     commands_->PPMenuPopup();
-    const UniqueMenu menu = BuildTrayMenu(settings_, cycle_->State().FSingleCore, configForm_ != nullptr);
+    const UniqueMenu menu = MakeTrayMenu();
     if (const auto item = TrackTrayMenu(menu.get(), TrayIcon->Handle(), at)) commands_->Choose(*item);
   });
+}
+
+UniqueMenu TMainForm::MakeTrayMenu() const {
+  return BuildTrayMenu(settings_, cpuCoreItemDisabled_, configForm_ != nullptr);
 }
 
 bool TMainForm::CloseQuery() {
