@@ -411,14 +411,14 @@ TEST(NoPdh, LibraryNotFoundIsShownAndVelmoraKeepsRunning) {
 // Visible message boxes and dialogs of a process.
 int DialogCount(DWORD pid) { return static_cast<int>(testing::VisibleDialogsOf(pid).size()); }
 
-// Lines the marker helper wrote: one per start, "<current folder>|<pid>".
+// Lines the marker helper wrote: one per start, "<current folder>|<pid>|...".
 std::vector<std::string> MarkerFolders(const std::wstring& path) {
   std::vector<std::string> folders;
   const std::string bytes = ReadBytes(path);
   size_t start = 0;
   for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
     const std::string line = bytes.substr(start, end - start);
-    folders.push_back(line.substr(0, line.rfind('|')));
+    folders.push_back(line.substr(0, line.find('|')));
   }
   return folders;
 }
