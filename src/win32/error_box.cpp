@@ -1,4 +1,5 @@
 #include "win32/error_box.h"
+
 #include "win32/message_box.h"
 
 namespace velmora::win32 {

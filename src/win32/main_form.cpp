@@ -239,12 +239,12 @@ void TMainForm::SetIconEnabled(bool enabled) { TrayIcon->SetEnabled(enabled); }
 
 bool TMainForm::ConfirmHideIcon() {
   return ShowMessageBox(nullptr, L"トレイアイコンを非表示にしますか？", L"確認",
-                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL) == IDOK;
+                        MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL) == IDOK;
 }
 
 void TMainForm::ShowHowToShowAgain() {
   ShowMessageBox(nullptr, L"表示するには再度起動してください。", kMainFormTitle,
-                MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
+                 MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
 void TMainForm::CloseMainWindow() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }

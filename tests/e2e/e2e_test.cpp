@@ -160,6 +160,16 @@ class VelmoraRun : public ::testing::Test {
 class VelmoraWithFiles : public VelmoraRun {
  protected:
   void SetUp() override {}
+
+  // Starts Velmora with a folder where its settings file belongs, so that no
+  // save can succeed, and waits until it decorates `window`.
+  void StartWithUnwritableSettings(TestWindow& window) {
+    ASSERT_TRUE(::CreateDirectoryW(UnwritableIni().c_str(), nullptr));
+    StartVelmora();
+    ASSERT_TRUE(window.Activate());
+    ASSERT_TRUE(WaitFor([&] { return IsDecorated(window); }));
+  }
+  static std::wstring UnwritableIni() { return DataFolder() + L"Velmora.ini"; }
 };
 
 TEST_F(VelmoraRun, TagShowsTheTotalProcessorUsage) {
@@ -312,12 +322,10 @@ TEST_F(VelmoraWithFiles, ExitWritesTheDisplayPreferences) {
 }
 
 TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimerStopped) {
-  const std::wstring ini = DataFolder() + L"Velmora.ini";
-  ASSERT_TRUE(::CreateDirectoryW(ini.c_str(), nullptr));  // a folder where the file belongs
-  StartVelmora();
+  const std::wstring ini = UnwritableIni();
   TestWindow notes(L"Unsaved");
-  ASSERT_TRUE(notes.Activate());
-  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
+  StartWithUnwritableSettings(notes);
+  ASSERT_FALSE(HasFatalFailure());
 
   ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
   const HWND box = testing::WaitForDialogOf(velmora_.Pid());
@@ -544,8 +552,9 @@ class Replacements {
  public:
   Replacements(const std::wstring& folder, std::wstring name)
       : name_(std::move(name)),
-        folder_(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+        folder_(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
         event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     Ask();
   }
@@ -625,12 +634,10 @@ TEST_F(VelmoraRun, SessionEndIsAgreedToThenEndsTheProcess) {
 // The preferences cannot be written: one error box, the answer no, and
 // Velmora goes on; not a second failed save and box for the same query.
 TEST_F(VelmoraWithFiles, SessionEndWithSettingsThatCannotBeSavedIsRefusedAfterOneBox) {
-  const std::wstring ini = DataFolder() + L"Velmora.ini";
-  ASSERT_TRUE(::CreateDirectoryW(ini.c_str(), nullptr));  // a folder where the file belongs
-  StartVelmora();
+  const std::wstring ini = UnwritableIni();
   TestWindow notes(L"Unsaved session");
-  ASSERT_TRUE(notes.Activate());
-  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
+  StartWithUnwritableSettings(notes);
+  ASSERT_FALSE(HasFatalFailure());
 
   std::atomic<bool> answered{false};
   DWORD_PTR reply = 1234;

@@ -219,7 +219,9 @@ TEST_F(Storage, LegacyListsOfEarlierVersionsReadExactlyAsTheyAlwaysDid) {
       if (count < 0) continue;
       Text section = u"[Disable]\r\nCount=" + DecimalText(count) + u"\r\n";
       for (int k = 0; k < n; ++k) {
-        const Text value = k % 7 == 3 ? Text() : k % 5 == 1 ? u"メモ帳 " + DecimalText(k) + u".exe" : u"p" + DecimalText(k) + u".exe";
+        Text value = u"p" + DecimalText(k) + u".exe";
+        if (k % 5 == 1) value = u"メモ帳 " + DecimalText(k) + u".exe";
+        if (k % 7 == 3) value.clear();
         section += DecimalText(k) + u"=" + value + u"\r\n";
       }
       const Text content = u"[Format]\r\nDate=1\r\n" + section + u"Dialog=1\r\n";

@@ -363,14 +363,19 @@ std::vector<std::pair<double, std::string>> TitleHistory(const std::wstring& pat
   return titles;
 }
 
-TEST(Blink, TheWindowsOwnProgramSeesItsTitleBlankFor50MsThenBack) {
+// The alerts on the real platform, all off.
+struct RealAlerts {
   Win32WindowManager windows;
   Win32Clock clock;
   Win32DiskAndSound disk;
   Win32ProcessLauncher launcher;
   TSettings settings;
-  Alerts alerts(settings, {windows, clock, disk, launcher}, OwnProgramFolder());
+  Alerts alerts{settings, {windows, clock, disk, launcher}, OwnProgramFolder()};
+};
 
+TEST(Blink, TheWindowsOwnProgramSeesItsTitleBlankFor50MsThenBack) {
+  RealAlerts real;
+  Alerts& alerts = real.alerts;
   const std::wstring history = BinDir() + L"blink-history-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
   ::DeleteFileW(history.c_str());
   ::SetEnvironmentVariableW(L"VELMORA_TITLE_HISTORY", history.c_str());
@@ -402,13 +407,8 @@ TEST(Blink, TheWindowsOwnProgramSeesItsTitleBlankFor50MsThenBack) {
 }
 
 TEST(Blink, AHungWindowCannotHoldTheBlink) {
-  Win32WindowManager windows;
-  Win32Clock clock;
-  Win32DiskAndSound disk;
-  Win32ProcessLauncher launcher;
-  TSettings settings;
-  Alerts alerts(settings, {windows, clock, disk, launcher}, OwnProgramFolder());
-
+  RealAlerts real;
+  Alerts& alerts = real.alerts;
   TestWindow window(L"Blinking 点滅【 12:00:00 】 ");
   ASSERT_NE(window.Hwnd(), nullptr);
   CycleState state;
