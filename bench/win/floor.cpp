@@ -106,9 +106,9 @@ T Entry(HMODULE module, const char* name) {
   return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
-// Bound at run time, as Velmora binds it.
+// Bound at run time from the system folder, as Velmora binds it.
 void OpenCounter() {
-  HMODULE pdh = ::LoadLibraryW(L"pdh.dll");
+  HMODULE pdh = ::LoadLibraryExW(L"pdh.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!pdh) return;
   auto open = Entry<OpenQuery>(pdh, "PdhOpenQueryW");
   auto add = Entry<AddCounter>(pdh, "PdhAddCounterW");

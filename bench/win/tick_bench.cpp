@@ -8,7 +8,7 @@
 // at the "mark" lines).
 // Usage: velmora_bench_tick <ticks> <interval ms> [ack folder]   (beside Velmora.exe,
 // velmora_bench_floor.exe, velmora_bench_floor_icon.exe, velmora_bench_idle.exe
-// and velmora_testwin.exe)
+// and velmora_testwin.exe; with the scripted pdh.dll in the system folder)
 #include <windows.h>
 #include <psapi.h>
 #include <shlobj.h>

@@ -4,8 +4,10 @@ VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export WINEPREFIX="$VELMORA_ROOT/build/wineprefix"
 export WINEDEBUG=-all
 export WINEARCH=win64
-# No Mono or Gecko installer dialogs while the prefix is created.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer dialogs while the prefix is created. Wine's own
+# pdh.dll whatever the system folder holds: the tests put a scripted one
+# there for a while (tests/win/system_folder.h) and ask for it themselves.
+export WINEDLLOVERRIDES="mscoree,mshtml=;pdh=b"
 
 OWN_XVFB_PID=""
 

@@ -12,6 +12,7 @@
 #include "win32/main_form.h"
 #include "win32/settings_files.h"
 #include "win32/single_instance.h"
+#include "win32/system_library.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ ULONG_PTR ArgumentCount() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   using namespace velmora;
+  // Before any library is loaded: none may come from Velmora's folder or the
+  // current one, where anybody may have dropped a file of the same name.
+  win32::RestrictLibrarySearch();
   win32::Win32SettingsFiles files;
   win32::Win32CodePage ansi;
   Text dataFolder;

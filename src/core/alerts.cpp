@@ -49,10 +49,12 @@ void Alerts::BlinkTitle(CycleState& state, WindowHandle decorated) {
   WindowManager& wm = s_.windows;
   // Both writes are bounded by the window manager's time-out, so a window
   // that stops answering costs at most two time-outs and the blink.
-  const Text title = wm.WindowTitle(decorated);
-  wm.WriteWindowText(decorated, Text{});
-  s_.clock.Sleep(kBlinkMs);
-  wm.WriteWindowText(decorated, title);
+  // A title that cannot be read is not blanked: it could not be put back.
+  if (const std::optional<Text> title = wm.WindowTitle(decorated)) {
+    wm.WriteWindowText(decorated, Text{});
+    s_.clock.Sleep(kBlinkMs);
+    wm.WriteWindowText(decorated, *title);
+  }
   --state.MFlashC;
 }
 

@@ -8,19 +8,14 @@
 
 namespace velmora {
 
-namespace {
-constexpr size_t kMaxUnconfirmedTags = 8;
-constexpr size_t kMaxPendingRestores = 8;
-}
-
 DecorationCycle::DecorationCycle(TSettings& settings, CycleServices services, DayNames dayNames)
-    : settings_(settings), s_(services), dayNames_(std::move(dayNames)) {}
+    : settings_(settings), s_(services), dayNames_(std::move(dayNames)), titles_(s_.windows, settings_, state_) {}
 
 Text DecorationCycle::ComposeTag(const Text& cpuText, const Text& coreText, const Text& ramText) {
   const TSettings& st = settings_;
   Text tag = kTagOpen;
   if (st.DispIME) {
-    tag += IsImeOpen(s_.probes, GetFocusWindow(s_.windows)) ? u" [あ]" : u" [A]";
+    tag += IsImeOpen(s_.probes, GetFocusWindow(s_.windows), ime_) ? u" [あ]" : u" [A]";
   }
   if (st.DispDate) {
     tag += u' ';
@@ -74,13 +69,12 @@ void DecorationCycle::Tick() {
 
   // 4. A new foreground window: the one decorated last gets its title back.
   const WindowHandle w = wm.ForegroundWindow();
-  RetryPendingRestore(w);
-  if (w != state_.MhWndOld) RestoreWindow(state_.MhWndOld);
+  titles_.RetryPendingRestore(w);
+  if (w != state_.MhWndOld) titles_.RestoreTitle(state_.MhWndOld);
 
-  // 5. The title is read once; the tests below look at this reading.
-  const Text title = w != 0 ? wm.WindowTitle(w) : Text{};
-  if (title.empty()) return;
-  Text stripped = StrippedTitle(w, title);
+  // 5. The title as read here also serves the tests of step 7.
+  Text title;
+  Text stripped = titles_.GetStrippedTitle(w, &title);
   if (stripped.empty()) return;
 
   // 6. Exclusion list. The window's process is checked at most once a tick.
@@ -106,14 +100,7 @@ void DecorationCycle::Tick() {
   Text tag = ComposeTag(cpuText, coreText, ramText);
   Text decorated = PlaceTag(stripped, tag, st.DispBack);
   const bool taken = wm.WriteWindowText(w, decorated);
-  state_.MhWndOldTitle = RecordWrite(std::move(stripped), std::move(decorated), st.DispBack);
-  if (taken) {
-    state_.MMEUnconfirmed.clear();
-  } else {
-    // The window did not take the title in time; it may take it later, or
-    // keep the tag it has. Either one must still be found next time.
-    Remember(state_.MMEUnconfirmed, state_.MME);
-  }
+  titles_.TitleWritten(std::move(stripped), std::move(decorated), tag, taken);
   state_.MME = std::move(tag);
   state_.MhWndOld = w;
 
@@ -126,17 +113,6 @@ void DecorationCycle::Tick() {
   // 14.
   s_.actions.CheckAlerts(state_);
   s_.actions.BlinkTitle(state_, w);
-}
-
-Text DecorationCycle::StrippedTitle(WindowHandle w, const Text& title) {
-  // MME went into MhWndOld's title only, and left it again when its own title
-  // was given back: in any other title the same text is the window's own,
-  // and stays.
-  static const Text kNoTag;
-  const bool last = w == state_.MhWndOld;
-  const bool tagged = last && state_.MhWndOldTitle.tagged;
-  return OwnTitle(title, tagged ? state_.MME : kNoTag, settings_.DispBack, state_.MMEUnconfirmed,
-                  last ? &state_.MhWndOldTitle : nullptr);
 }
 
 DecorationCycle::WindowIdentity& DecorationCycle::Identify(WindowHandle w) {
@@ -153,51 +129,6 @@ const Text& DecorationCycle::OwnerFileName(WindowIdentity& id) {
 const Text& DecorationCycle::ClassName(WindowIdentity& id) {
   if (!id.className) id.className = s_.windows.ClassName(id.window, 260);
   return *id.className;
-}
-
-void DecorationCycle::RestoreLastTitle() { RestoreWindow(state_.MhWndOld); }
-
-void DecorationCycle::Remember(std::vector<Text>& tags, Text tag) {
-  if (std::find(tags.begin(), tags.end(), tag) != tags.end()) return;
-  if (tags.size() >= kMaxUnconfirmedTags) tags.erase(tags.begin());
-  tags.push_back(std::move(tag));
-}
-
-void DecorationCycle::RestoreWindow(WindowHandle w) {
-  auto& pending = state_.PendingRestores;
-  const auto known = std::find_if(pending.begin(), pending.end(), [&](const PendingRestore& p) { return p.window == w; });
-  if (known != pending.end()) return;  // RetryPendingRestore keeps at it
-  if (w == 0) return;
-  const Text own = StrippedTitle(w, s_.windows.WindowTitle(w));
-  if (s_.windows.WriteWindowText(w, own)) {
-    if (w == state_.MhWndOld) state_.MhWndOldTitle = RecordWrite(own, own, settings_.DispBack);  // given back
-    return;
-  }
-  if (s_.windows.WindowTitle(w).empty()) return;  // gone, or nothing to give back
-  if (pending.size() >= kMaxPendingRestores) pending.erase(pending.begin());
-  PendingRestore entry{w, state_.MMEUnconfirmed};
-  Remember(entry.tags, state_.MME);
-  pending.push_back(std::move(entry));
-}
-
-void DecorationCycle::RetryPendingRestore(WindowHandle foreground) {
-  auto& pending = state_.PendingRestores;
-  // Back in front: its old tags help strip its title in this tick.
-  const auto front = std::find_if(pending.begin(), pending.end(),
-                                  [&](const PendingRestore& p) { return p.window == foreground; });
-  if (front != pending.end()) {
-    for (auto& tag : front->tags) Remember(state_.MMEUnconfirmed, std::move(tag));
-    pending.erase(front);
-  }
-  if (pending.empty()) return;
-  // One window a tick, so that several hung programs cost one wait.
-  PendingRestore entry = std::move(pending.front());
-  pending.erase(pending.begin());
-  WindowManager& wm = s_.windows;
-  const Text title = wm.WindowTitle(entry.window);
-  if (title.empty()) return;  // destroyed meanwhile
-  const Text stripped = StripTag(title, entry.tags.back(), entry.tags, settings_.DispBack);
-  if (!wm.WriteWindowText(entry.window, stripped)) pending.push_back(std::move(entry));
 }
 
 }  // namespace velmora

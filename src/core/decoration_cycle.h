@@ -8,18 +8,13 @@
 #include <vector>
 
 #include "core/seams.h"
+#include "core/probes.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/title_keeper.h"
 #include "core/title_tag.h"
 
 namespace velmora {
-
-// A window left behind whose restore it did not take in time, with the tags
-// its title may still hold; tried again on the following ticks.
-struct PendingRestore {
-  WindowHandle window = 0;
-  std::vector<Text> tags;  // newest last
-};
 
 // Kept between ticks; fields of the main window.
 struct CycleState {
@@ -27,15 +22,7 @@ struct CycleState {
   bool FMem = false;
   std::int32_t MFlashC = 0;
   WindowHandle MhWndOld = 0;
-  Text MME = u"【Velmora】";
-  // Tags whose title write was not confirmed (a program that did not answer
-  // in time may still take it later), newest last; emptied by the next
-  // confirmed write. Stripping falls back on them.
-  std::vector<Text> MMEUnconfirmed;
-  std::vector<PendingRestore> PendingRestores;
-  // What the last write into MhWndOld's title was and its own title then, so
-  // that a title of its own which holds tag-like text comes back whole.
-  WrittenTitle MhWndOldTitle;
+  Text MME = kPlaceholderTag;
 };
 
 // What the tick hands on to the memory trigger and the alerts.
@@ -68,24 +55,22 @@ class DecorationCycle {
   // The tag for the current settings and the given metric texts.
   Text ComposeTag(const Text& cpuText, const Text& coreText, const Text& ramText);
 
-  // Gives the window decorated last its own title back.
-  void RestoreLastTitle();
-  // The same for a window; one that does not take it in time is tried again
-  // on the following ticks.
-  void RestoreWindow(WindowHandle w);
+  // RestoreTitle of MhWndOld: the window decorated last gets its own title
+  // back.
+  void RestoreLastTitle() { titles_.RestoreTitle(state_.MhWndOld); }
 
   CycleState& State() { return state_; }
   const CycleState& State() const { return state_; }
+  TitleKeeper& Titles() { return titles_; }
 
  private:
-  void RetryPendingRestore(WindowHandle foreground);
-  Text StrippedTitle(WindowHandle w, const Text& title);
-  static void Remember(std::vector<Text>& tags, Text tag);
 
   TSettings& settings_;
   CycleServices s_;
   DayNames dayNames_;
   CycleState state_;
+  TitleKeeper titles_;
+  ImeMemory ime_;
   std::vector<std::int32_t> coreValues_;  // reused every tick
 
   // What is known of the window last asked about. A window belongs to one

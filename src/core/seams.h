@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/text.h"
@@ -29,8 +30,9 @@ class WindowManager {
   virtual ~WindowManager() = default;
   virtual WindowHandle ForegroundWindow() = 0;
   // The whole title (up to its first NUL), read without sending a message to
-  // another program's window; empty for an untitled or destroyed window.
-  virtual Text WindowTitle(WindowHandle w) = 0;
+  // another program's window; empty for an untitled window, nothing when it
+  // cannot be read (a destroyed window, a failed read, a title too long).
+  virtual std::optional<Text> WindowTitle(WindowHandle w) = 0;
   // Writes a title; bounded by a time-out for windows of other programs.
   virtual bool WriteWindowText(WindowHandle w, const Text& text) = 0;
   virtual Text ClassName(WindowHandle w, int bufferUnits) = 0;
@@ -60,6 +62,13 @@ class ProcessApi {
   virtual Text DosDeviceName(char16_t letter) = 0;
 };
 
+// How a message sent with a time-out fared.
+enum class SendResult {
+  Answered,
+  NoAnswer,  // not within the time-out: a busy or hung program
+  Failed,    // no such window, or the send failed otherwise
+};
+
 // Memory status and input method manager.
 class SystemProbes {
  public:
@@ -67,9 +76,9 @@ class SystemProbes {
   // dwMemoryLoad of GlobalMemoryStatusEx.
   virtual std::int32_t MemoryStatusLoad() = 0;
   virtual WindowHandle DefaultImeWindow(WindowHandle w) = 0;
-  // WM_IME_CONTROL / IMC_GETOPENSTATUS to the input-method window; false when
-  // no answer came (no window, failed or timed-out send).
-  virtual bool QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) = 0;
+  // WM_IME_CONTROL / IMC_GETOPENSTATUS to the input-method window, bounded
+  // by a time-out; `answer` is set only when it answered.
+  virtual SendResult QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) = 0;
 };
 
 // Local date and time fields.

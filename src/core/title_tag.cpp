@@ -1,7 +1,5 @@
 #include "core/title_tag.h"
 
-#include <utility>
-
 namespace velmora {
 
 Text PercentText(std::int32_t value) {
@@ -69,66 +67,17 @@ Text RamText(std::int32_t load, bool formatName) {
   return formatName ? PercentText(load) : u"RAM:" + PercentText(load);
 }
 
-namespace {
-
-// Where the tag stands: where it was placed, else its first occurrence.
-size_t TagPosition(const Text& title, const Text& mme, bool dispBack) {
-  if (mme.empty() || title.size() < mme.size()) return Text::npos;
-  const size_t placed = dispBack ? title.size() - mme.size() : 0;
-  if (title.compare(placed, mme.size(), mme) == 0) return placed;
-  return title.find(mme);
-}
-
-}  // namespace
-
-Text StripTag(const Text& title, const Text& mme, bool dispBack) {
-  const auto pos = TagPosition(title, mme, dispBack);
+Text StripTag(const Text& title, const Text& tag, bool dispBack) {
+  const size_t pos = tag.empty() ? Text::npos : title.find(tag);
   if (pos == Text::npos) return title;
   if (dispBack) return title.substr(0, pos);
   Text out = title;
-  out.erase(pos, mme.size());
+  out.erase(pos, tag.size());
   return out;
-}
-
-Text StripTag(const Text& title, const Text& mme, const std::vector<Text>& unconfirmed, bool dispBack) {
-  if (TagPosition(title, mme, dispBack) != Text::npos) return StripTag(title, mme, dispBack);
-  for (auto it = unconfirmed.rbegin(); it != unconfirmed.rend(); ++it)
-    if (TagPosition(title, *it, dispBack) != Text::npos) return StripTag(title, *it, dispBack);
-  return title;
 }
 
 Text PlaceTag(const Text& stripped, const Text& tag, bool dispBack) {
   return dispBack ? stripped + tag : tag + stripped;
-}
-
-WrittenTitle RecordWrite(Text own, Text written, bool dispBack) {
-  const bool tagged = written.size() > own.size();
-  const std::size_t kept = tagged && !dispBack ? 1 : own.size();
-  return {std::move(own), std::move(written), kept, tagged};
-}
-
-bool HoldsWrittenTitle(const Text& title, const WrittenTitle& known) {
-  return !title.empty() && title.size() >= known.kept && title.size() <= known.written.size() &&
-         known.written.compare(0, title.size(), title) == 0;
-}
-
-Text OwnTitle(const Text& title, const Text& mme, bool dispBack, const std::vector<Text>& unconfirmed,
-              const WrittenTitle* known) {
-  if (title.empty()) return {};
-  if (known && HoldsWrittenTitle(title, *known)) return known->own;
-  return StripTag(title, mme, unconfirmed, dispBack);
-}
-
-Text GetStrippedTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
-                      const std::vector<Text>& unconfirmed, const WrittenTitle* known) {
-  if (w == 0) return {};
-  return OwnTitle(wm.WindowTitle(w), mme, dispBack, unconfirmed, known);
-}
-
-bool RestoreTitle(WindowManager& wm, WindowHandle w, const Text& mme, bool dispBack,
-                  const std::vector<Text>& unconfirmed) {
-  if (w == 0) return true;
-  return wm.WriteWindowText(w, GetStrippedTitle(wm, w, mme, dispBack, unconfirmed));
 }
 
 }  // namespace velmora

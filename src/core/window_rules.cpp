@@ -31,7 +31,7 @@ bool IsOffScreen(WindowManager& wm, std::int32_t left, std::int32_t top, std::in
 
 bool IsTargetWindow(WindowManager& wm, WindowHandle w, bool checkOffScreen) {
   if (w == 0) return false;
-  return IsTargetWindow(wm, w, wm.WindowTitle(w), checkOffScreen);
+  return IsTargetWindow(wm, w, wm.WindowTitle(w).value_or(Text{}), checkOffScreen);
 }
 
 bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen) {

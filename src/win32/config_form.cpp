@@ -11,6 +11,7 @@
 #include "win32/error_box.h"
 #include "win32/group_box.h"
 #include "win32/message_box.h"
+#include "win32/system_library.h"
 #include "win32/wide.h"
 #include "win32/window_proc.h"
 
@@ -149,7 +150,7 @@ void AdjustForDpi(RECT& r, DWORD style, DWORD exStyle, UINT dpi) {
 // open. The program's manifest makes this the version 6 library.
 bool InitCommonControlsOnce() {
   using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  static const UniqueModule library(::LoadLibraryW(L"comctl32.dll"));
+  static const UniqueModule library(LoadSystemLibrary(L"comctl32.dll"));
   static const bool ready = [] {
     const auto init = library ? reinterpret_cast<InitProc>(reinterpret_cast<void*>(
                                     ::GetProcAddress(library.get(), "InitCommonControlsEx")))
@@ -829,7 +830,7 @@ namespace {
 using GetOpenFileNameProc = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 GetOpenFileNameProc OpenFileDialogEntry() {
-  static const UniqueModule library(::LoadLibraryW(L"comdlg32.dll"));
+  static const UniqueModule library(LoadSystemLibrary(L"comdlg32.dll"));
   static const auto entry =
       library ? reinterpret_cast<GetOpenFileNameProc>(
                     reinterpret_cast<void*>(::GetProcAddress(library.get(), "GetOpenFileNameW")))

@@ -4,6 +4,8 @@
 // Types and signatures only: nothing here refers to an import of pdh.dll.
 #include <pdh.h>
 
+#include "win32/system_library.h"
+
 namespace velmora::win32 {
 
 namespace {
@@ -47,7 +49,7 @@ ModuleHandle Win32ModuleLoader::GetModuleHandleA(const char* name) {
 }
 
 ModuleHandle Win32ModuleLoader::LoadLibraryA(const char* name) {
-  return reinterpret_cast<ModuleHandle>(::LoadLibraryA(name));
+  return reinterpret_cast<ModuleHandle>(LoadSystemLibraryA(name));
 }
 
 EntryPoint Win32ModuleLoader::GetProcAddress(ModuleHandle module, const char* name) {

@@ -7,8 +7,8 @@
 
 namespace velmora::win32 {
 
-// The module a binding loads is never freed: its entry points are kept for
-// the life of the process.
+// The module a binding loads comes from the system folder only, and is never
+// freed: its entry points are kept for the life of the process.
 class Win32ModuleLoader final : public ModuleLoader {
  public:
   ModuleHandle GetModuleHandleA(const char* name) override;

@@ -1,9 +1,9 @@
 #include "win32/platform.h"
 
 #include <imm.h>
-#include <mmsystem.h>
 #include <psapi.h>
 
+#include "win32/system_library.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 
@@ -17,21 +17,30 @@ constexpr WPARAM kImcGetOpenStatus = 0x0005;  // IMC_GETOPENSTATUS of WM_IME_CON
 
 WindowHandle Win32WindowManager::ForegroundWindow() { return ToHandle(::GetForegroundWindow()); }
 
-Text Win32WindowManager::WindowTitle(WindowHandle w) {
+std::optional<Text> Win32WindowManager::WindowTitle(WindowHandle w) {
   const HWND h = ToHwnd(w);
   // For another program's window GetWindowTextW reads the title the window
   // manager keeps and sends no message, so a program that has stopped
   // answering costs nothing here. One read, in a buffer that grows only for
   // titles that do not fit.
-  for (size_t size = 512; size <= (1u << 22); size *= 2) {
+  // The last buffer has room for the longest title and one unit more, which
+  // tells a title of that length from a longer one.
+  const size_t last = longestTitle_ + 2;
+  for (size_t size = 512;; size *= 2) {
+    if (size > last) size = last;
     if (buffer_.size() < size) buffer_.resize(size);
+    ::SetLastError(ERROR_SUCCESS);
     const int n = ::GetWindowTextW(h, buffer_.data(), static_cast<int>(size));
-    if (n <= 0) return {};
+    if (n <= 0) {
+      // An empty title leaves the error code alone; a failed read sets it.
+      if (::GetLastError() != ERROR_SUCCESS) return std::nullopt;
+      return Text{};
+    }
     if (n < static_cast<int>(size) - 1) {
       return Text(UpToNul(TextView(reinterpret_cast<const char16_t*>(buffer_.data()), static_cast<size_t>(n))));
     }
+    if (size == last) return std::nullopt;  // longer than we read
   }
-  return {};
 }
 
 bool Win32WindowManager::WriteWindowText(WindowHandle w, const Text& text) {
@@ -83,15 +92,6 @@ UniqueKernelHandle OpenForQuery(std::uint32_t pid) {
   return UniqueKernelHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
 }
 
-Text SystemDirectory() {
-  const UINT n = ::GetSystemDirectoryW(nullptr, 0);
-  if (n == 0) return {};
-  std::wstring buf(n, L'\0');
-  const UINT got = ::GetSystemDirectoryW(buf.data(), n);
-  if (got == 0 || got >= n) return {};
-  return FromWide(buf.data(), got);
-}
-
 }  // namespace
 
 Text Win32ProcessApi::MainModuleFileName(std::uint32_t pid) {
@@ -106,8 +106,7 @@ Text Win32ProcessApi::ImageFileName(std::uint32_t pid) {
   const auto process = OpenForQuery(pid);
   if (!process) return {};
   // Looked up at run time: older systems' psapi lacks it.
-  const Text path = SystemDirectory() + u"\\Psapi.dll";
-  const UniqueModule psapi(::LoadLibraryW(Wide(path)));
+  const UniqueModule psapi(LoadSystemLibrary(L"psapi.dll"));
   if (!psapi) return {};
   using Fn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
   const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(psapi.get(), "GetProcessImageFileNameW")));
@@ -137,15 +136,18 @@ WindowHandle Win32SystemProbes::DefaultImeWindow(WindowHandle w) {
   return ToHandle(::ImmGetDefaultIMEWnd(ToHwnd(w)));
 }
 
-bool Win32SystemProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) {
-  if (imeWindow == 0) return false;
+SendResult Win32SystemProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) {
+  if (imeWindow == 0) return SendResult::Failed;
   DWORD_PTR result = 0;
+  ::SetLastError(ERROR_SUCCESS);
   if (!::SendMessageTimeoutW(ToHwnd(imeWindow), WM_IME_CONTROL, kImcGetOpenStatus, 0,
                              SMTO_ABORTIFHUNG | SMTO_NORMAL, kImeTimeoutMs, &result)) {
-    return false;
+    // A program that is busy or hung: the send times out (SMTO_ABORTIFHUNG
+    // gives up at once and reports a time-out as well).
+    return ::GetLastError() == ERROR_TIMEOUT ? SendResult::NoAnswer : SendResult::Failed;
   }
   answer = static_cast<std::intptr_t>(result);
-  return true;
+  return SendResult::Answered;
 }
 
 LocalTime Win32Clock::Now() {
@@ -217,7 +219,17 @@ bool Win32DiskAndSound::FileExists(const Text& path) {
 }
 
 bool Win32DiskAndSound::PlayWaveFile(const Text& path, std::uint32_t flags) {
-  return ::sndPlaySoundW(Wide(path), static_cast<UINT>(flags)) != FALSE;
+  // Bound at the first sound, from the system folder, and kept: winmm.dll is
+  // not one of the libraries Windows always takes from there, so importing
+  // it would let a copy beside Velmora run in its place.
+  using Play = BOOL(WINAPI*)(LPCWSTR, UINT);
+  static Play play = nullptr;
+  if (!play) {
+    if (const HMODULE winmm = LoadSystemLibrary(L"winmm.dll")) {
+      play = reinterpret_cast<Play>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundW")));
+    }
+  }
+  return play && play(Wide(path), static_cast<UINT>(flags)) != FALSE;
 }
 
 bool Win32ProcessLauncher::StartProcess(const Text& commandLine, const Text& currentFolder,

@@ -17,11 +17,15 @@ inline constexpr UINT kSendTimeoutMs = 150;
 // The input-method state is asked before the title is written; a short wait
 // keeps a tick in front of a hung program within one title time-out.
 inline constexpr UINT kImeTimeoutMs = 50;
+// Titles longer than this (in UTF-16 units) are not read; their windows are
+// left alone.
+inline constexpr size_t kLongestTitleRead = size_t{1} << 22;
 
 class Win32WindowManager final : public WindowManager {
  public:
+  explicit Win32WindowManager(size_t longestTitle = kLongestTitleRead) : longestTitle_(longestTitle) {}
   WindowHandle ForegroundWindow() override;
-  Text WindowTitle(WindowHandle w) override;
+  std::optional<Text> WindowTitle(WindowHandle w) override;
   bool WriteWindowText(WindowHandle w, const Text& text) override;
   Text ClassName(WindowHandle w, int bufferUnits) override;
   std::uint32_t WindowStyle(WindowHandle w) override;
@@ -31,6 +35,7 @@ class Win32WindowManager final : public WindowManager {
   bool MonitorFromPoint(std::int32_t x, std::int32_t y) override;
 
  private:
+  size_t longestTitle_;
   std::wstring buffer_;  // reused for title reads
 };
 
@@ -46,7 +51,7 @@ class Win32SystemProbes final : public SystemProbes {
  public:
   std::int32_t MemoryStatusLoad() override;
   WindowHandle DefaultImeWindow(WindowHandle w) override;
-  bool QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) override;
+  SendResult QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) override;
 };
 
 class Win32Clock final : public Clock {

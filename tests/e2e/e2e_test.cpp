@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support.h"
+#include "system_folder.h"
 
 #include <shellapi.h>
 
@@ -39,11 +40,10 @@ const std::wregex kDefaultTag(
 // set up.
 const std::wregex kTagWithoutCpu(LR"(【 \[A\] \d\d/\d\d/\d\d\([^)]+\) \d\d:\d\d:\d\d  RAM:\d{3} 】 $)");
 
-// What our pdh.dll beside the copies of Velmora in testpdh\ and
-// testpdh-noclose\ reports (it reads this variable when a query is opened).
-// Wine loads it instead of its own when the tests run with
-// WINEDLLOVERRIDES=pdh=n; the plain Velmora.exe beside this program gets
-// Wine's own.
+// What our scripted pdh.dll reports (it reads this variable when a query is
+// opened). The CTest fixture "testpdh" puts it into the prefix's system
+// folder, and Wine loads it instead of its own when the tests run with
+// WINEDLLOVERRIDES=pdh=n; with pdh=b Velmora gets Wine's own.
 constexpr wchar_t kTestPdhScript[] = L"cpus=0:12.5,1:13.5,_Total:37.5";
 
 std::wstring Two(int v) {
@@ -132,11 +132,8 @@ class VelmoraRun : public ::testing::Test {
  protected:
   void SetUp() override { StartVelmora(); }
 
-  // The copy of Velmora that runs beside the scripted pdh.dll.
-  static std::wstring VelmoraFolder() { return BinDir() + L"testpdh\\"; }
-
   void StartVelmora() {
-    velmora_ = ChildProcess(VelmoraFolder() + L"Velmora.exe", L"");
+    velmora_ = ChildProcess(BinDir() + L"Velmora.exe", L"");
     ASSERT_TRUE(velmora_.Started());
     mainWindow_ = testing::WaitForWindowOf(velmora_.Pid(), L"TMainForm");
     ASSERT_NE(mainWindow_, nullptr);
@@ -217,6 +214,33 @@ TEST_F(VelmoraRun, NextWindowInFrontTakesTheTagAndTheFirstGetsItsTitleBack) {
   ASSERT_TRUE(first.Activate());
   ASSERT_TRUE(WaitFor([&] { return IsDecorated(first); }));
   EXPECT_EQ(second.Title(), L"Second window");
+}
+
+// A program that captions a message box with its window's current title
+// puts up a caption that holds Velmora's tag: while the box is in front it
+// shows one tag, refreshed, and its owner has its own title back.
+TEST_F(VelmoraRun, MessageBoxCaptionedWithItsOwnersDecoratedTitleShowsOneTag) {
+  TestWindow notes(L"Notes");
+  ASSERT_TRUE(notes.Activate());
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
+  notes.ShowCaptionBox();
+  const HWND box = testing::WaitForDialogOf(notes.Pid());
+  ASSERT_NE(box, nullptr);
+  const auto oneTag = [&] {
+    const std::wstring caption = TitleOf(box);
+    return caption.rfind(L"Notes", 0) == 0 && std::regex_match(caption.substr(5), kDefaultTag);
+  };
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == box && oneTag() && notes.Title() == L"Notes"; }))
+      << Narrow(TitleOf(box)) << " / " << Narrow(notes.Title());
+  for (int refresh = 0; refresh < 3; ++refresh) {
+    const std::wstring before = TitleOf(box);
+    ASSERT_TRUE(WaitFor([&] { return TitleOf(box) != before; })) << "refreshed";
+    EXPECT_TRUE(oneTag()) << Narrow(TitleOf(box));
+    EXPECT_EQ(notes.Title(), L"Notes");
+  }
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); })) << Narrow(notes.Title());
 }
 
 TEST_F(VelmoraRun, StandardDialogIsDecoratedLikeAnyWindow) {
@@ -347,8 +371,10 @@ TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimer
 // A library that lacks PdhCloseQuery: Velmora runs normally and meets the gap
 // only when its window is destroyed, shows it, and ends all the same.
 TEST(VelmoraWithoutClose, ErrorAtTheEndIsShownAndTheProgramEnds) {
+  const testing::ScopedSystemLibrary variant(BinDir() + L"testpdh-noclose\\pdh.dll");
+  ASSERT_TRUE(variant.Installed());
   ScopedEnvironment script(L"VELMORA_TESTPDH", kTestPdhScript);
-  ChildProcess velmora(BinDir() + L"testpdh-noclose\\Velmora.exe", L"");
+  ChildProcess velmora(BinDir() + L"Velmora.exe", L"");
   ASSERT_TRUE(velmora.Started());
   const HWND main = testing::WaitForWindowOf(velmora.Pid(), L"TMainForm");
   ASSERT_NE(main, nullptr);
@@ -369,7 +395,7 @@ TEST(VelmoraWithoutClose, ErrorAtTheEndIsShownAndTheProgramEnds) {
   EXPECT_EQ(code, 0u);
 }
 
-// Wine's own pdh.dll (run without overrides): the total counter exists but
+// Wine's own pdh.dll (run with WINEDLLOVERRIDES=pdh=b): the total counter exists but
 // wildcard expansion does not, so on this multi-processor machine the
 // per-processor set-up fails. Windows would list every processor.
 TEST(WinePdh, CounterFailureBoxAtStartThenDecoratesWithoutProcessorFigures) {
@@ -440,7 +466,7 @@ std::int32_t MemoryLoad() {
 
 TEST_F(VelmoraWithFiles, MemoryTriggerStartsTheProgramOncePerCrossingInVelmorasFolder) {
   if (MemoryLoad() < 1) GTEST_SKIP() << "the memory load reads 0 here, so no threshold can be reached";
-  const std::wstring marker = VelmoraFolder() + L"e2e-trigger.txt";
+  const std::wstring marker = BinDir() + L"e2e-trigger.txt";
   ::DeleteFileW(marker.c_str());
   ASSERT_TRUE(WriteBytes(DataFolder() + L"Velmora.ini",
                          Narrow(L"[RAM]\r\nEnable=1\r\nUse=1\r\nExe=\"" + BinDir() +
@@ -451,7 +477,7 @@ TEST_F(VelmoraWithFiles, MemoryTriggerStartsTheProgramOncePerCrossingInVelmorasF
 
   ASSERT_TRUE(WaitFor([&] { return MarkerFolders(marker).size() == 1; })) << ReadBytes(marker);
   // Started with Velmora's own folder as its current folder.
-  std::string velmoraDir = Narrow(VelmoraFolder());
+  std::string velmoraDir = Narrow(BinDir());
   velmoraDir.pop_back();
   EXPECT_EQ(MarkerFolders(marker)[0], velmoraDir);
 
@@ -524,7 +550,7 @@ TEST_P(SecondStart, EndsAtOnceAndTheFirstShowsItsIcon) {
   StartVelmora();
   ASSERT_TRUE(WaitFor([&] { return VelmoraIconInTray(velmora_.Pid()) == GetParam().iconBefore; }));
 
-  ChildProcess second(VelmoraFolder() + L"Velmora.exe", L"");
+  ChildProcess second(BinDir() + L"Velmora.exe", L"");
   ASSERT_TRUE(second.Started());
   DWORD code = 1234;
   ASSERT_TRUE(second.WaitExit(15000, code));

@@ -2,7 +2,8 @@
 # Wine's own notepad decorated by Velmora, read from outside the way a user
 # sees it: Wine mirrors each window's title into its X11 window name.
 # Usage: notepad_title.sh PATH/TO/Velmora.exe   (needs DISPLAY and WINEPREFIX;
-# run with WINEDLLOVERRIDES=pdh=n and VELMORA_TESTPDH for the scripted pdh.dll)
+# run with WINEDLLOVERRIDES=pdh=n and VELMORA_TESTPDH for the scripted pdh.dll
+# in the prefix's system folder)
 set -u
 velmora_exe=$1
 export LC_ALL=C.UTF-8 WINEDEBUG=-all  # the shell's own text handling
@@ -18,7 +19,7 @@ pids+=($!)
 pids+=($!)
 
 # The tag: input mode, date with the Japanese day name, time, CPU item (from
-# the scripted pdh.dll beside this Velmora: its total is 37.5), memory load.
+# the scripted pdh.dll in the system folder: its total is 37.5), memory load.
 pattern='メモ帳【 \[A\] [0-9]{2}/[0-9]{2}/[0-9]{2}\([日月火水木金土]\) [0-9]{2}:[0-9]{2}:[0-9]{2} CPU:038 RAM:[0-9]{3} 】 $'
 for _ in $(seq 1 150); do
   # xdotool's own name search does not match non-ASCII text: read every name.

@@ -12,50 +12,17 @@ desktop=(explorer /desktop=shell,1280x1024)
 mkdir -p "$shots"
 work=$(mktemp -d)
 title_log=$work/title.txt
-data=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Orvane/Velmora
-ini=$data/Velmora.ini
-list=$data/Disable.log
+source "$(dirname "$0")/desktop.sh"
 
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wineserver -k 2>/dev/null
-  rm -f "$ini" "$list"
-  [ -f "$work/ini.backup" ] && cp "$work/ini.backup" "$ini"
-  [ -f "$work/list.backup" ] && cp "$work/list.backup" "$list"
+  put_settings_back
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$data"
-[ -f "$ini" ] && cp "$ini" "$work/ini.backup"
-[ -f "$list" ] && cp "$list" "$work/list.backup"
-rm -f "$ini" "$list"
-
-source "$(dirname "$0")/desktop.sh"
-
-# The settings item by where it is: the menu opens above and left of the
-# click point at the screen's bottom right corner (rows 16 pixels, separators
-# 10; measured from a screenshot of the menu).
-choose_settings() {
-  xdotool mousemove "$icon_x" "$icon_y" click 3
-  wait_for 10 menu_open || { fail "the menu did not open"; return 1; }
-  sleep 0.3
-  xdotool mousemove "$((icon_x - 80))" "$((icon_y - 46))"
-  sleep 0.3
-  xdotool click 1
-}
-
-# The dialog is centred on the 1280 x 1024 desktop; its client area at 96
-# DPI starts at (dlg_x, dlg_y) on screen (measured from a screenshot).
-dlg_x=356 dlg_y=294
-# A point inside the dialog, below the test window: the desktop otherwise.
-dialog_open() { shot && [ "$(pixel $((dlg_x + 283)) $((dlg_y + 447)))" != "$desktop_color" ]; }
-dialog_closed() { ! dialog_open; }
-click_client() {
-  xdotool mousemove "$((dlg_x + $1))" "$((dlg_y + $2))"
-  sleep 0.2
-  xdotool click 1
-}
+set_settings_aside
 
 # The seconds of the day that the tag shows.
 tag_seconds() {

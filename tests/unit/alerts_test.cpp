@@ -252,12 +252,21 @@ TEST_F(AlertsCycle, SoundOnAMissingFileOrAnUnreadyDriveIsSilentAndTheBlinkGoesAh
   EXPECT_TRUE(disk.Played().empty());
 }
 
-TEST_F(AlertsCycle, BlinkOfAWindowThatHasGoneStillCountsDown) {
-  CycleState state;
-  state.MFlashC = 2;
-  alerts.BlinkTitle(state, 77);
-  EXPECT_EQ(state.MFlashC, 1);
-  EXPECT_EQ(clock.sleeps, std::vector<std::uint32_t>{50});
+// A window that has gone, or whose title cannot be read, is not blanked (its
+// title could not be put back), and the blink still counts down.
+TEST_F(AlertsCycle, BlinkOfAWindowThatHasGoneOrCannotBeReadStillCountsDown) {
+  wm.windows[kA].title = u"Huge";
+  wm.windows[kA].unreadable = true;
+  for (const WindowHandle w : {WindowHandle{77}, kA}) {
+    CycleState state;
+    state.MFlashC = 2;
+    wm.log.clear();
+    alerts.BlinkTitle(state, w);
+    EXPECT_EQ(state.MFlashC, 1);
+    EXPECT_EQ(wm.log, std::vector<std::string>{"get " + std::to_string(w)});
+    EXPECT_TRUE(clock.sleeps.empty());
+  }
+  EXPECT_EQ(wm.Title(kA), u"Huge");
 }
 
 TEST_F(AlertsCycle, BlinkKeepsATitleLongerThanAnyFixedBuffer) {

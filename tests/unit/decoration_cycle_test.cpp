@@ -10,9 +10,9 @@ namespace {
 constexpr WindowHandle kMain = 1000;  // the main window, MhWndOld at creation
 constexpr WindowHandle kA = 1, kB = 2;
 
-class Cycle : public ::testing::Test, protected CycleOnFakes {
- protected:
-  Cycle() {
+// Velmora's hidden window, notepad's window A and paint's window B.
+struct Desktop : CycleOnFakes {
+  Desktop() {
     wm.Add(kMain, {.title = u"Velmora", .visible = false, .pid = 1});
     wm.Add(kA, {.title = u"Notes", .pid = 10});
     wm.Add(kB, {.title = u"Paint", .pid = 20});
@@ -21,6 +21,10 @@ class Cycle : public ::testing::Test, protected CycleOnFakes {
                              {20, u"D:\\Apps\\Paint.EXE"}};
     cycle.State().MhWndOld = kMain;
   }
+};
+
+class Cycle : public ::testing::Test, protected Desktop {
+ protected:
 
   // The default tag at the fake clock's 24/01/15(月) 13:05:09 with CPU 12
   // (one processor) and memory 45.
@@ -314,18 +318,106 @@ TEST_F(Cycle, PlacementSwitchedWhileDecorated) {
   settings.SetDispFront(true);
   wm.foreground = kA;
   cycle.Tick();
-  ASSERT_EQ(wm.Title(kA).substr(wm.Title(kA).size() - 5), u"Notes");
-  // Switching to the back placement without restoring first: the search
-  // alone would take everything from the tag at the start, and give back an
-  // empty title. The title is still what was written, so its own is known.
+  const Text decorated = wm.Title(kA);
+  ASSERT_EQ(decorated, cycle.State().MME + u"Notes");
+  // Switched to the back placement without a restore first: everything from
+  // the tag at the start on is removed, which leaves nothing, so nothing is
+  // written. The tray menu gives the title back before such a switch.
   settings.SetDispBack(true);
   cycle.Tick();
-  EXPECT_EQ(wm.Title(kA), u"Notes" + cycle.State().MME);
-  settings.SetDispFront(true);
-  cycle.Tick();
-  EXPECT_EQ(wm.Title(kA), cycle.State().MME + u"Notes");
+  EXPECT_EQ(wm.Title(kA), decorated);
   cycle.RestoreLastTitle();
+  EXPECT_EQ(wm.Title(kA), u"");
+}
+
+// A program that captions a message box with its window's current title:
+// the box comes to the front holding a tag of ours, and shows one tag, also
+// when the caption was taken a tick before the box came up.
+TEST_F(Cycle, CaptionCopiedFromADecoratedTitleShowsOneTag) {
+  for (const int ticksBefore : {0, 1}) {
+    SCOPED_TRACE(ticksBefore ? "caption taken a tick before" : "caption taken on the tick before");
+    Desktop d;
+    d.wm.foreground = kA;
+    d.cycle.Tick();
+    const Text copied = d.wm.Title(kA);
+    for (int i = 0; i < ticksBefore; ++i) {
+      d.clock.now.second += 1;
+      d.cycle.Tick();
+    }
+    d.wm.Add(3, {.title = copied, .className = u"#32770", .pid = 10});
+    d.wm.foreground = 3;
+    for (int i = 0; i < 3; ++i) {
+      d.clock.now.second += 1;
+      d.cycle.Tick();
+      EXPECT_EQ(d.wm.Title(3), u"Notes" + d.cycle.State().MME) << "tick " << i;
+      EXPECT_EQ(d.wm.Title(kA), u"Notes");
+    }
+    d.wm.foreground = kA;
+    d.cycle.Tick();
+    EXPECT_EQ(d.wm.Title(3), u"Notes");
+  }
+}
+
+// A program that remembers its decorated title and puts it back after its
+// own title was given back.
+TEST_F(Cycle, CachedDecoratedTitlePutBackCarriesOneTag) {
+  wm.foreground = kA;
+  cycle.Tick();
+  const Text cached = wm.Title(kA);
+  // With a window in front that is not decorated, A is given back its own
+  // title on every tick, the cached one too.
+  wm.Add(3, {.title = u"Program Manager", .pid = 30});
+  wm.foreground = 3;
+  clock.now.second = 10;
+  cycle.Tick();
+  wm.windows.at(kA).title = cached;
+  cycle.Tick();
   EXPECT_EQ(wm.Title(kA), u"Notes");
+  // With other windows decorated meanwhile, A comes back with its cached
+  // title and shows one tag.
+  wm.foreground = kB;
+  for (int s = 11; s < 14; ++s) {
+    clock.now.second = s;
+    cycle.Tick();
+  }
+  wm.windows.at(kA).title = cached;
+  wm.foreground = kA;
+  clock.now.second = 14;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes" + cycle.State().MME);
+  EXPECT_EQ(wm.Title(kB), u"Paint");
+}
+
+TEST_F(Cycle, WindowWhoseTitleCannotBeReadIsLeftAlone) {
+  wm.foreground = kA;
+  cycle.Tick();
+  const Text decorated = wm.Title(kA);
+  wm.windows.at(kA).unreadable = true;
+  wm.log.clear();
+  cycle.Tick();  // in front: counts as untitled
+  wm.foreground = kB;
+  cycle.Tick();  // left behind: no restore is written over it
+  EXPECT_EQ(std::count_if(wm.log.begin(), wm.log.end(), [](const std::string& l) { return l.rfind("set 1", 0) == 0; }),
+            0);
+  EXPECT_EQ(wm.Title(kA), decorated);
+  EXPECT_EQ(wm.Title(kB), u"Paint" + cycle.State().MME);
+}
+
+TEST_F(Cycle, InputMethodMarkerKeepsTheLastAnswerOfABusyProgram) {
+  settings.DispDate = settings.DispTime = settings.DispCPU = settings.DispRAM = false;
+  wm.focus = 77;
+  probes.imeWindows[77] = 78;
+  probes.imeAnswers[78] = 1;
+  wm.foreground = kA;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes【 [あ] 】 ");
+  probes.imeBusy = {78};
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes【 [あ] 】 ");
+  wm.focus = 79;  // another focus window, busy from the start
+  probes.imeWindows[79] = 78;
+  cycle.Tick();
+  EXPECT_EQ(wm.Title(kA), u"Notes【 [A] 】 ");
 }
 
 TEST_F(Cycle, TitleWritesThatTimeOutNeverStackTags) {
@@ -333,30 +425,29 @@ TEST_F(Cycle, TitleWritesThatTimeOutNeverStackTags) {
   // never gets them, its title ends with exactly one tag, and its own title
   // comes back when another window is in front.
   for (const bool delivered : {true, false}) {
-    wm.Add(kA, {.title = u"Notes", .pid = 10});
-    cycle.State() = CycleState{};
-    wm.foreground = kA;
-    cycle.Tick();
-    wm.windows[kA].hung = true;
+    Desktop d;
+    d.wm.foreground = kA;
+    d.cycle.Tick();
+    d.wm.windows[kA].hung = true;
     for (int s = 10; s < 13; ++s) {
-      clock.now.second = s;
-      cycle.Tick();
+      d.clock.now.second = s;
+      d.cycle.Tick();
     }
     if (delivered) {
-      wm.Answer(kA);
+      d.wm.Answer(kA);
     } else {
-      wm.windows[kA].hung = false;
-      wm.windows[kA].late.clear();
+      d.wm.windows[kA].hung = false;
+      d.wm.windows[kA].late.clear();
     }
-    clock.now.second = 20;
-    cycle.Tick();
-    EXPECT_EQ(wm.Title(kA), u"Notes" + cycle.State().MME) << delivered;
-    EXPECT_NE(cycle.State().MME.find(u"13:05:20"), Text::npos);
-    EXPECT_EQ(std::count(wm.Title(kA).begin(), wm.Title(kA).end(), u'【'), 1) << delivered;
-    EXPECT_TRUE(cycle.State().MMEUnconfirmed.empty());
-    wm.foreground = kB;
-    cycle.Tick();
-    EXPECT_EQ(wm.Title(kA), u"Notes") << delivered;
+    d.clock.now.second = 20;
+    d.cycle.Tick();
+    EXPECT_EQ(d.wm.Title(kA), u"Notes" + d.cycle.State().MME) << delivered;
+    EXPECT_NE(d.cycle.State().MME.find(u"13:05:20"), Text::npos);
+    EXPECT_EQ(std::count(d.wm.Title(kA).begin(), d.wm.Title(kA).end(), u'【'), 1) << delivered;
+    EXPECT_TRUE(d.cycle.Titles().Late().Unconfirmed().empty());
+    d.wm.foreground = kB;
+    d.cycle.Tick();
+    EXPECT_EQ(d.wm.Title(kA), u"Notes") << delivered;
   }
 }
 
@@ -381,12 +472,12 @@ TEST_F(Cycle, WindowLeftBehindWhileHungGetsItsTitleBackWhenItAnswers) {
   cycle.Tick();
   cycle.Tick();
   EXPECT_NE(wm.Title(kA), u"Notes");
-  ASSERT_EQ(cycle.State().PendingRestores.size(), 1u);
+  ASSERT_EQ(cycle.Titles().Late().Pending().size(), 1u);
   wm.windows[kA].hung = false;
   wm.windows[kA].late.clear();
   cycle.Tick();
   EXPECT_EQ(wm.Title(kA), u"Notes");
-  EXPECT_TRUE(cycle.State().PendingRestores.empty());
+  EXPECT_TRUE(cycle.Titles().Late().Pending().empty());
   EXPECT_NE(wm.Title(kB).find(u"【"), Text::npos);
 }
 

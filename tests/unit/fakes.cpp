@@ -14,10 +14,11 @@ FakeWindow* FakeWindowManager::Find(WindowHandle w) {
   return it == windows.end() ? nullptr : &it->second;
 }
 
-Text FakeWindowManager::WindowTitle(WindowHandle w) {
+std::optional<Text> FakeWindowManager::WindowTitle(WindowHandle w) {
   log.push_back("get " + std::to_string(w));
   const auto* f = Find(w);
-  return f ? Text(UpToNul(f->title)) : Text{};
+  if (!f || f->unreadable) return std::nullopt;
+  return Text(UpToNul(f->title));
 }
 
 bool FakeWindowManager::WriteWindowText(WindowHandle w, const Text& text) {
@@ -90,11 +91,12 @@ WindowHandle FakeProbes::DefaultImeWindow(WindowHandle w) {
   return it == imeWindows.end() ? 0 : it->second;
 }
 
-bool FakeProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) {
+SendResult FakeProbes::QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) {
+  if (imeBusy.count(imeWindow)) return SendResult::NoAnswer;
   const auto it = imeAnswers.find(imeWindow);
-  if (imeWindow == 0 || it == imeAnswers.end()) return false;
+  if (imeWindow == 0 || it == imeAnswers.end()) return SendResult::Failed;
   answer = it->second;
-  return true;
+  return SendResult::Answered;
 }
 
 void FakeCpu::UpdateCPUCoreUsage() {

@@ -31,6 +31,8 @@ struct FakeWindow {
   std::vector<Text> late;
   // A program that keeps only so many units of a title (0: no limit).
   size_t titleLimit = 0;
+  // A title that cannot be read (too long, or the read fails).
+  bool unreadable = false;
 };
 
 class FakeWindowManager : public WindowManager {
@@ -62,7 +64,7 @@ class FakeWindowManager : public WindowManager {
   }
 
   WindowHandle ForegroundWindow() override { return foreground; }
-  Text WindowTitle(WindowHandle w) override;
+  std::optional<Text> WindowTitle(WindowHandle w) override;
   bool WriteWindowText(WindowHandle w, const Text& text) override;
   Text ClassName(WindowHandle w, int bufferUnits) override;
   std::uint32_t WindowStyle(WindowHandle w) override;
@@ -94,11 +96,12 @@ class FakeProbes : public SystemProbes {
   std::int32_t memoryLoad = 45;
   std::map<WindowHandle, WindowHandle> imeWindows;  // window -> IME window
   std::map<WindowHandle, std::intptr_t> imeAnswers;  // IME window -> answer
+  std::set<WindowHandle> imeBusy;                    // IME windows that answer too late
   std::vector<WindowHandle> imeAsked;
 
   std::int32_t MemoryStatusLoad() override { return memoryLoad; }
   WindowHandle DefaultImeWindow(WindowHandle w) override;
-  bool QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) override;
+  SendResult QueryImeOpenStatus(WindowHandle imeWindow, std::intptr_t& answer) override;
 };
 
 class FakeClock : public Clock {

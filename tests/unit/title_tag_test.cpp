@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/title_tag.h"
-#include "fakes.h"
+#include "fakes.h"  // PrintTo for Text
 
 namespace velmora {
 namespace {
@@ -62,6 +62,8 @@ TEST(TitleTag, StripTagByPlacement) {
       {u"Editor", true, u"Editor"},
       {u"Editor", false, u"Editor"},
       {u"Editor【 [A] 12:00 】 x【 [A] 12:00 】 ", false, u"Editorx【 [A] 12:00 】 "},  // first only
+      {u"Editor【 [A] 12:00 】 x【 [A] 12:00 】 ", true, u"Editor"},
+      {u"【 [A] 12:00 】 ", false, u""},
       {u"Editor【 [a] 12:00 】 ", true, u"Editor【 [a] 12:00 】 "},  // case-sensitive
   };
   for (const auto& c : cases) EXPECT_EQ(StripTag(c.title, tag, c.back), c.stripped) << ToUtf8(c.title);
@@ -70,29 +72,6 @@ TEST(TitleTag, StripTagByPlacement) {
 TEST(TitleTag, PlaceTagPutsNothingBetween) {
   EXPECT_EQ(PlaceTag(u"Editor", u"【 012 045 】 ", true), u"Editor【 012 045 】 ");
   EXPECT_EQ(PlaceTag(u"Editor", u"【 012 045 】 ", false), u"【 012 045 】 Editor");
-}
-
-TEST(TitleTag, StrippedTitleAndRestoreThroughTheWindowManager) {
-  FakeWindowManager wm;
-  wm.Add(1, {.title = u"Notes【 [A] 】 "});
-  wm.Add(2, {.title = u""});
-  const Text long_title = Text(5000, u'x') + u"【 [A] 】 ";
-  wm.Add(3, {.title = long_title});
-
-  EXPECT_EQ(GetStrippedTitle(wm, 1, u"【 [A] 】 ", true), u"Notes");
-  EXPECT_EQ(GetStrippedTitle(wm, 0, u"【 [A] 】 ", true), u"");
-  EXPECT_EQ(GetStrippedTitle(wm, 2, u"【 [A] 】 ", true), u"");
-  EXPECT_EQ(GetStrippedTitle(wm, 99, u"【 [A] 】 ", true), u"");  // destroyed window
-  EXPECT_EQ(GetStrippedTitle(wm, 3, u"【 [A] 】 ", true), Text(5000, u'x'));  // no length limit
-
-  RestoreTitle(wm, 1, u"【 [A] 】 ", true);
-  EXPECT_EQ(wm.Title(1), u"Notes");
-  wm.log.clear();
-  RestoreTitle(wm, 1, u"【 [A] 】 ", true);  // nothing to remove: written all the same
-  EXPECT_EQ(wm.log.back(), "set 1 Notes");
-  wm.log.clear();
-  RestoreTitle(wm, 0, u"【 [A] 】 ", true);
-  EXPECT_TRUE(wm.log.empty());
 }
 
 }  // namespace

@@ -164,14 +164,58 @@ TEST_F(WindowRules, ProcessThatCannotBeQueriedHasNoName) {
 
 TEST(Probes, InputMethodOpenOnlyOnNonZeroAnswer) {
   FakeProbes probes;
+  ImeMemory last;
   probes.imeWindows = {{5, 50}, {6, 60}, {7, 70}, {0, 80}};
   probes.imeAnswers = {{50, 1}, {60, 0}, {80, 2}};  // 70 does not answer
-  EXPECT_TRUE(IsImeOpen(probes, 5));
-  EXPECT_FALSE(IsImeOpen(probes, 6));
-  EXPECT_FALSE(IsImeOpen(probes, 7));
-  EXPECT_FALSE(IsImeOpen(probes, 9));  // no input-method window
-  EXPECT_TRUE(IsImeOpen(probes, 0));   // 0 is passed on unchanged
+  EXPECT_TRUE(IsImeOpen(probes, 5, last));
+  EXPECT_FALSE(IsImeOpen(probes, 6, last));
+  EXPECT_FALSE(IsImeOpen(probes, 7, last));
+  EXPECT_FALSE(IsImeOpen(probes, 9, last));  // no input-method window
+  EXPECT_TRUE(IsImeOpen(probes, 0, last));   // 0 is passed on unchanged
   EXPECT_EQ(probes.imeAsked.back(), 0u);
+}
+
+// A program too busy to answer within the time-out keeps the answer it gave
+// last, for the same focus window only; a failure still reads as closed.
+TEST(Probes, InputMethodThatAnswersLateKeepsItsLastAnswer) {
+  struct Step {
+    WindowHandle focus;
+    bool busy;
+    bool open;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"first query late: closed", {{5, true, false}}},
+      {"open, then late: still open", {{5, false, true}, {5, true, true}, {5, true, true}}},
+      {"open, then late for another window: closed", {{5, false, true}, {6, true, false}}},
+      {"open, another window, back late: closed", {{5, false, true}, {6, false, false}, {5, true, false}}},
+      {"late answers end with an answer", {{5, false, true}, {5, true, true}, {5, false, true}}},
+  };
+  for (const Case& c : cases) {
+    FakeProbes probes;
+    probes.imeWindows = {{5, 50}, {6, 60}};
+    probes.imeAnswers = {{50, 1}, {60, 0}};
+    ImeMemory last;
+    int n = 0;
+    for (const Step& step : c.steps) {
+      probes.imeBusy.clear();
+      if (step.busy) probes.imeBusy = {50, 60};
+      EXPECT_EQ(IsImeOpen(probes, step.focus, last), step.open) << c.what << ", step " << n++;
+    }
+  }
+  // A failed query (the input-method window is gone) is not an answer to keep.
+  FakeProbes probes;
+  probes.imeWindows = {{5, 50}};
+  probes.imeAnswers = {{50, 1}};
+  ImeMemory last;
+  ASSERT_TRUE(IsImeOpen(probes, 5, last));
+  probes.imeAnswers.clear();
+  EXPECT_FALSE(IsImeOpen(probes, 5, last));
+  probes.imeBusy = {50};
+  EXPECT_FALSE(IsImeOpen(probes, 5, last));
 }
 
 TEST(Probes, MemoryLoadIsNotClamped) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <mmsystem.h>
+#include <mmsystem.h>  // the flags only: this program does not import winmm.dll
 
 #include <cstdio>
 #include <string>
@@ -15,6 +15,7 @@
 #include "core/program_launcher.h"
 #include "core/sound.h"
 #include "support.h"
+#include "system_folder.h"
 #include "win32/platform.h"
 #include "win32/wide.h"
 
@@ -24,6 +25,8 @@ namespace {
 using velmora::testing::BinDir;
 using velmora::testing::Narrow;
 using velmora::testing::ReadBytes;
+using velmora::testing::FromSystemFolder;
+using velmora::testing::ModulePath;
 using velmora::testing::TestWindow;
 using velmora::testing::WaitFor;
 using velmora::testing::WriteBytes;
@@ -161,7 +164,9 @@ std::string SmallWave() {
          u16(8) + "data" + u32(samples) + data;
 }
 
+// The first sound binds sndPlaySoundW, from the system folder's winmm.dll.
 TEST(Sound, PlayWaveStartsARealFileInTheBackground) {
+  ASSERT_EQ(::GetModuleHandleW(L"winmm.dll"), nullptr) << "no sound before this test, and no import of winmm.dll";
   ScratchFolder folder;
   ASSERT_TRUE(folder.Created());
   const Text wave = folder.T() + u"tone.wav";
@@ -186,7 +191,13 @@ TEST(Sound, PlayWaveStartsARealFileInTheBackground) {
   // machine's sound device (Wine on a build machine usually has none). What
   // holds everywhere: nothing failed and nothing waited.
   ::testing::Test::RecordProperty("sndPlaySoundW_answer", sound.plays[0].started ? "TRUE" : "FALSE");
-  ::sndPlaySoundW(nullptr, 0);
+
+  const HMODULE winmm = ::GetModuleHandleW(L"winmm.dll");
+  ASSERT_NE(winmm, nullptr);
+  EXPECT_TRUE(FromSystemFolder(winmm, L"winmm.dll")) << Narrow(ModulePath(winmm));
+  // Silence, through the library's own entry point.
+  using Play = BOOL(WINAPI*)(LPCWSTR, UINT);
+  reinterpret_cast<Play>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundW")))(nullptr, 0);
 }
 
 // The helper's marker file: one line per start, how it was started.

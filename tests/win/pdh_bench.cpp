@@ -1,5 +1,5 @@
 // Cost of one UpdateCPUCoreUsage round through the real binding against our
-// scripted pdh.dll beside this program: one sample plus one read per counter.
+// scripted pdh.dll in the system folder: one sample plus one read per counter.
 // Usage: velmora_pdh_bench [rounds] [processors]
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The counter library's binding and the samplers against a real pdh.dll
-// loaded by the real loader: our scripted stand-in beside this program
-// (TestPdh), its variant without PdhCloseQuery (PdhWithoutClose), and no
-// library at all (NoPdh, run with WINEDLLOVERRIDES=pdh=d). Each suite runs in
-// its own process, set up by CTest.
+// loaded by the real loader: our scripted stand-in in the system folder
+// (TestPdh, with the CTest fixture "testpdh"), its variant without
+// PdhCloseQuery (PdhWithoutClose), and no library at all (NoPdh, run with
+// WINEDLLOVERRIDES=pdh=d). Each suite runs in its own process, set up by CTest.
 #include <gtest/gtest.h>
 
 #include "core/alerts.h"
@@ -16,6 +16,7 @@
 #include "core/pdh_binding.h"
 #include "core/processor_sampler.h"
 #include "support.h"
+#include "system_folder.h"
 #include "win32/pdh_library.h"
 #include "win32/platform.h"
 #include "win32/wide.h"
@@ -24,7 +25,11 @@ namespace velmora::win32 {
 namespace {
 
 using velmora::testing::BinDir;
+using velmora::testing::CurrentFolder;
+using velmora::testing::FromSystemFolder;
+using velmora::testing::ModulePath;
 using velmora::testing::Narrow;
+using velmora::testing::PlantedCopy;
 using velmora::testing::RealCycle;
 using velmora::testing::TestWindow;
 
@@ -54,12 +59,6 @@ class RecordingLoader final : public ModuleLoader {
 // The stand-in reads its script when a query is opened.
 void Script(const wchar_t* script) { ::SetEnvironmentVariableW(L"VELMORA_TESTPDH", script); }
 
-std::wstring ModulePath(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(module, path, MAX_PATH);
-  return path;
-}
-
 std::vector<Text> PathsOf(const std::vector<TCPUCounter>& counters) {
   std::vector<Text> paths;
   for (const auto& c : counters) paths.push_back(c.Path);
@@ -82,8 +81,14 @@ class TestPdh : public ::testing::Test {
 };
 
 // First in this file: nothing else in this process has loaded pdh.dll yet.
-TEST_F(TestPdh, LoadedOnFirstUseFromBesideTheProgramThenFoundInTheProcess) {
+// A pdh.dll beside this program and one in its current folder (the variant
+// without PdhCloseQuery, a library that would work) are passed over.
+TEST_F(TestPdh, LoadedOnFirstUseFromTheSystemFolderThenFoundInTheProcess) {
   ASSERT_EQ(::GetModuleHandleA("pdh.dll"), nullptr) << "this program must not import pdh.dll";
+  const std::wstring variant = BinDir() + L"testpdh-noclose\\pdh.dll";
+  const PlantedCopy beside(variant, BinDir() + L"pdh.dll"), current(variant, CurrentFolder() + L"pdh.dll");
+  ASSERT_TRUE(beside.Copied());
+  ASSERT_TRUE(current.Copied()) << Narrow(CurrentFolder());
   Script(L"cpus=0:1,_Total:1");
   PdhQuery query = 0;
   ASSERT_EQ(pdh.PdhOpenQueryW(nullptr, 0, &query), 0);
@@ -92,9 +97,8 @@ TEST_F(TestPdh, LoadedOnFirstUseFromBesideTheProgramThenFoundInTheProcess) {
                                                     "GetProcAddress PdhOpenQueryW"}));
   const HMODULE module = ::GetModuleHandleA("pdh.dll");
   ASSERT_NE(module, nullptr);
-  EXPECT_EQ(::CompareStringOrdinal(ModulePath(module).c_str(), -1, (BinDir() + L"pdh.dll").c_str(), -1, TRUE),
-            CSTR_EQUAL)
-      << Narrow(ModulePath(module));
+  EXPECT_TRUE(FromSystemFolder(module, L"pdh.dll")) << Narrow(ModulePath(module));
+  EXPECT_NE(::GetProcAddress(module, "PdhCloseQuery"), nullptr) << "the variant was loaded";
 
   // Later bindings, also those of a second binding object, find it loaded.
   loader.calls.clear();
@@ -209,9 +213,15 @@ TEST_F(TestPdh, TagOfTheForegroundWindowShowsTheFigures) {
   sampler.Close();
 }
 
+// The variant is loaded by this program, by its full path, before the
+// binding asks (and kept, as the binding keeps what it loads): the binding
+// finds it in the process and uses it.
 TEST(PdhWithoutClose, OnlyTheMissingFunctionFails) {
+  const HMODULE variant = ::LoadLibraryW((BinDir() + L"testpdh-noclose\\pdh.dll").c_str());
+  ASSERT_NE(variant, nullptr);
+  ASSERT_EQ(::GetModuleHandleA("pdh.dll"), variant);
   Script(L"cpus=0:20,1:30,_Total:25");
-  Win32ModuleLoader loader;
+  RecordingLoader loader;
   Win32PdhEntryPoints entryPoints;
   PdhBinding pdh{loader, entryPoints};
   ProcessorSampler sampler{pdh};
@@ -227,6 +237,7 @@ TEST(PdhWithoutClose, OnlyTheMissingFunctionFails) {
     sampler.UpdateCPUCoreUsage();
     EXPECT_EQ(ValuesOf(sampler.CPUCounters()), (std::vector<std::int32_t>{20, 30, 25}));
   }
+  for (const std::string& call : loader.calls) EXPECT_NE(call.rfind("LoadLibraryA", 0), 0u) << call;
 }
 
 TEST(NoPdh, EveryCallRaisesAndTheSamplersStayOutOfTheWay) {

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/probes.h"
-#include "core/title_tag.h"
+#include "core/decoration_cycle.h"
+#include "core/title_keeper.h"
 #include "core/window_rules.h"
 #include "support.h"
 #include "win32/platform.h"
@@ -26,7 +27,11 @@ TEST(Platform, TitleReadAndWriteOfAnotherProcessWindow) {
   const Text decorated = u"Notes 水曜日【 [A] 26/12/09(水) 22:30:01  RAM:045 】 ";
   ASSERT_TRUE(wm.WriteWindowText(w, decorated));
   EXPECT_EQ(T(window.Title()), decorated);
-  EXPECT_EQ(GetStrippedTitle(wm, w, u"【 [A] 26/12/09(水) 22:30:01  RAM:045 】 ", true), u"Notes 水曜日");
+  TSettings settings;
+  CycleState state;
+  state.MME = u"【 [A] 26/12/09(水) 22:30:01  RAM:045 】 ";
+  TitleKeeper keeper{wm, settings, state};
+  EXPECT_EQ(keeper.GetStrippedTitle(w), u"Notes 水曜日");
 
   // No length limit on the read, also at the sizes where its buffer grows.
   for (const size_t size : {510u, 511u, 512u, 3000u}) {
@@ -34,7 +39,9 @@ TEST(Platform, TitleReadAndWriteOfAnotherProcessWindow) {
     ASSERT_TRUE(wm.WriteWindowText(w, longTitle));
     EXPECT_EQ(wm.WindowTitle(w), longTitle) << size;
   }
-  EXPECT_EQ(GetStrippedTitle(wm, w, u"【Velmora】", true), Text(3000, u'x'));
+  EXPECT_EQ(keeper.GetStrippedTitle(w), Text(3000, u'x'));
+  ASSERT_TRUE(wm.WriteWindowText(w, u""));
+  EXPECT_EQ(wm.WindowTitle(w), Text{}) << "an empty title is read, as empty";
 
   EXPECT_EQ(wm.ClassName(w, 260), u"VelmoraTestWindow");
   EXPECT_EQ(wm.ClassName(w, 8), u"Velmora");
@@ -49,7 +56,11 @@ TEST(Platform, DestroyedWindowReadsAsEmpty) {
     gone = ToHandle(window.Hwnd());
   }
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(ToHwnd(gone)); }));
-  EXPECT_EQ(GetStrippedTitle(wm, gone, u"【Velmora】", true), u"");
+  EXPECT_EQ(wm.WindowTitle(gone), std::nullopt) << "cannot be read";
+  TSettings settings;
+  CycleState state;
+  TitleKeeper keeper{wm, settings, state};
+  EXPECT_EQ(keeper.GetStrippedTitle(gone), u"");
   EXPECT_EQ(wm.WindowStyle(gone), 0u);
   EXPECT_FALSE(wm.WriteWindowText(gone, u"x"));
   EXPECT_FALSE(IsTargetWindow(wm, gone, true));
@@ -157,14 +168,20 @@ TEST(Platform, HungWindowDoesNotHoldTheCaller) {
 
   const auto start = ::GetTickCount64();
   const bool written = wm.WriteWindowText(w, u"never");
-  const Text title = wm.WindowTitle(w);
+  const std::optional<Text> title = wm.WindowTitle(w);
   Win32SystemProbes probes;
-  const bool ime = IsImeOpen(probes, w);
+  ImeMemory last;
+  const bool ime = IsImeOpen(probes, w, last);
+  // Wine gives no input-method window of another program's thread, so the
+  // hung window itself stands for one: the query must time out, not fail.
+  std::intptr_t answer = 0;
+  const SendResult query = probes.QueryImeOpenStatus(w, answer);
   const auto elapsed = ::GetTickCount64() - start;
 
   EXPECT_FALSE(written);
   EXPECT_EQ(title, u"Soon hung");  // measured without a message, not lost
   EXPECT_FALSE(ime);
+  EXPECT_EQ(query, SendResult::NoAnswer) << "a program that does not answer is not a failure";
   EXPECT_LT(elapsed, 1500u);
 }
 
@@ -174,7 +191,21 @@ TEST(Platform, ProbesAnswer) {
   EXPECT_GE(load, 0);
   EXPECT_LE(load, 100);
   TestWindow window(L"Input");
-  EXPECT_FALSE(IsImeOpen(probes, ToHandle(window.Hwnd())));  // Wine's input method reads as closed
+  ImeMemory last;
+  EXPECT_FALSE(IsImeOpen(probes, ToHandle(window.Hwnd()), last));  // Wine's input method reads as closed
+  // The query answered by a window of another program, as an input-method
+  // window answers it; none for no window or a destroyed one.
+  std::intptr_t answer = 1;
+  EXPECT_EQ(probes.QueryImeOpenStatus(ToHandle(window.Hwnd()), answer), SendResult::Answered);
+  EXPECT_EQ(answer, 0);
+  EXPECT_EQ(probes.QueryImeOpenStatus(0, answer), SendResult::Failed);
+  WindowHandle gone = 0;
+  {
+    TestWindow shortLived(L"Short lived");
+    gone = ToHandle(shortLived.Hwnd());
+  }
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(ToHwnd(gone)); }));
+  EXPECT_EQ(probes.QueryImeOpenStatus(gone, answer), SendResult::Failed);
   Win32WindowManager wm;
   ASSERT_TRUE(window.Activate());
   EXPECT_TRUE(WaitFor([&] { return GetFocusWindow(wm) == ToHandle(window.Hwnd()); }));

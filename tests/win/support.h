@@ -77,6 +77,8 @@ class TestWindow {
   // answers a message within 50 ms.
   bool Hang(DWORD ms);
   void Minimize() { ::PostMessageW(hwnd_, testwin::kMinimize, 0, 0); }
+  // Shows a message box captioned with the window's current title.
+  void ShowCaptionBox() { ::PostMessageW(hwnd_, testwin::kCaptionBox, 0, 0); }
   ChildProcess& Process() { return process_; }
 
  private:

@@ -1,6 +1,6 @@
 // A stand-in for the performance counter library, built as pdh.dll and put
-// beside the program under test, which Wine then loads instead of its own
-// (WINEDLLOVERRIDES=pdh=n). What it reports is scripted by the environment
+// into the system folder of Wine's prefix, where Wine then loads it instead
+// of its own (WINEDLLOVERRIDES=pdh=n). What it reports is scripted by the environment
 // variable VELMORA_TESTPDH, read each time a query is opened (so a test can
 // change it between queries): space-separated settings
 //   open=<hex>     status of PdhOpenQueryW (default 0)

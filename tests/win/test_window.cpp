@@ -2,7 +2,8 @@
 // [normal|hidden|minimized|maximized|offscreen|dialog|hold PATH|hold-read PATH|cap N]; "dialog" is a standard
 // dialog box of class "#32770"; "cap N" keeps only the first N units of any
 // title it is given, as programs with a fixed title buffer do. Posted messages move
-// it to the front, minimise it, or make it stop answering messages.
+// it to the front, minimise it, make it stop answering messages, or show a
+// message box captioned with its current title.
 #include <windows.h>
 
 #include <cstdio>
@@ -77,6 +78,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case velmora::testwin::kMinimize:
       ::ShowWindow(hwnd, SW_MINIMIZE);
       return 0;
+    case velmora::testwin::kCaptionBox: {
+      wchar_t caption[1024] = {};
+      ::GetWindowTextW(hwnd, caption, 1024);
+      ::MessageBoxW(hwnd, L"Saved.", caption, MB_OK);
+      return 0;
+    }
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;

@@ -1,4 +1,4 @@
-// The samplers against Wine's own pdh.dll (none lies beside this program).
+// The samplers against Wine's own pdh.dll (run with WINEDLLOVERRIDES=pdh=b).
 // Wine implements the total processor counter but not wildcard expansion;
 // Windows expands to one path per processor and "_Total".
 #include <gtest/gtest.h>
