@@ -5,6 +5,7 @@
 #include "core/decoration_cycle.h"
 #include "core/ini_file.h"
 #include "core/number_edit_model.h"
+#include "core/settings_storage.h"
 #include "core/title_tag.h"
 #include "fakes.h"
 
@@ -95,6 +96,28 @@ void BM_IniSerialize(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ini.Serialize());
 }
 BENCHMARK(BM_IniSerialize);
+
+// An earlier version's settings file with a legacy list of `entries`
+// programs in [Disable], read by LoadSettings: one pass over the section,
+// not a search of it for every key.
+void BM_LoadSettingsLegacyList(benchmark::State& state) {
+  const auto entries = static_cast<int>(state.range(0));
+  Text content = u"[Disable]\r\nCount=" + DecimalText(entries) + u"\r\nDialog=0\r\n";
+  for (int k = 0; k < entries; ++k) content += DecimalText(k) + u"=program" + DecimalText(k) + u".exe\r\n";
+  content += u"\r\n[Format]\r\nDate=1\r\n";
+  const Text folder = u"C:\\Data\\";
+  FakeFiles files;
+  FakeCodePage ansi;
+  files.files[folder + kIniFileName] = Utf16File(content);
+  SettingsStorage storage(files, ansi, folder);
+  for (auto _ : state) {
+    TSettings settings;
+    storage.LoadSettings(settings);
+    if (settings.DisabledPrograms.size() != static_cast<size_t>(entries) + 1) state.SkipWithError("wrong list");
+  }
+  state.SetItemsProcessed(state.iterations() * entries);
+}
+BENCHMARK(BM_LoadSettingsLegacyList)->Arg(1000)->Arg(200000);
 
 NumberFormat FieldFormat() {
   NumberFormat f;

@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
   TSettings settings;
   SettingsStorage storage(files, ansi, dataFolder);
-  win32::TMainForm mainForm(instance, settings, storage);
+  win32::TMainForm mainForm(instance, settings, storage, win32::ProcessorCount());
   if (!mainForm.Create(application.Handle())) return 0;
   application.SetMainWindow(mainForm.Handle());
 

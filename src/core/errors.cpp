@@ -1,5 +1,7 @@
 #include "core/errors.h"
 
+#include <algorithm>
+#include <new>
 #include <utility>
 
 namespace velmora {
@@ -9,17 +11,34 @@ Text ErrorBoxText(const Text& message) {
   return message;
 }
 
+Text ErrorMessageOf(std::exception_ptr error) {
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::bad_alloc&) {
+    return kOutOfMemoryText;
+  } catch (...) {
+  }
+  return kUnexpectedErrorText;
+}
+
 bool ErrorBoxGate::Offer(const Text& message) {
   if (!shown_) {
     shown_ = message;
     return true;
   }
-  if (message != *shown_) waiting_ = message;
+  if (message == *shown_ || std::find(waiting_.begin(), waiting_.end(), message) != waiting_.end()) return false;
+  if (waiting_.size() < kMaxWaiting) waiting_.push_back(message);
   return false;
 }
 
 std::optional<Text> ErrorBoxGate::Closed() {
-  shown_ = std::exchange(waiting_, std::nullopt);
+  shown_.reset();
+  if (!waiting_.empty()) {
+    shown_ = std::move(waiting_.front());
+    waiting_.pop_front();
+  }
   return shown_;
 }
 

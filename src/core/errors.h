@@ -2,6 +2,8 @@
 // error box shows.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <exception>
 #include <optional>
 #include <string>
@@ -25,12 +27,25 @@ class Exception : public std::exception {
 // character's code is greater than that of '.'.
 Text ErrorBoxText(const Text& message);
 
+// What the error box says for a failure that brings no message of ours: the
+// user reads Japanese, not a library's English.
+inline constexpr char16_t kOutOfMemoryText[] = u"メモリが不足しています。";
+inline constexpr char16_t kUnexpectedErrorText[] = u"予期しないエラーが発生しました。";
+
+// The message of a caught exception: ours as it stands, any other in
+// Japanese.
+Text ErrorMessageOf(std::exception_ptr error);
+
 // One error box at a time. The box's own message loop keeps dispatching timer
 // ticks, and a tick that fails again must not open a box on top of the open
-// one: a repeat of the message on screen is dropped, and of the other
-// messages the latest waits and is shown once the box has been closed.
+// one: a message that is on screen or already waiting is dropped, any other
+// waits its turn and is shown, in order, once the boxes before it have been
+// closed. The waiting line is short: a burst of failures cannot queue more
+// boxes than a user would click through.
 class ErrorBoxGate {
  public:
+  static constexpr std::size_t kMaxWaiting = 8;
+
   // True: show the message now and call Closed() when the box has gone.
   // False: a box is open; the message waits or is dropped.
   bool Offer(const Text& message);
@@ -40,7 +55,7 @@ class ErrorBoxGate {
 
  private:
   std::optional<Text> shown_;
-  std::optional<Text> waiting_;
+  std::deque<Text> waiting_;
 };
 
 }  // namespace velmora

@@ -34,6 +34,15 @@ class IniFile {
   bool Empty() const { return sections_.empty(); }
   // Lines of a section, keys without "=" included; 0 when it is absent.
   size_t EntryCount(TextView section) const;
+  // Calls f(key, value) for each key with a value of the section, in file
+  // order (a repeated key once per line); nothing when it is absent.
+  template <typename F>
+  void ForEachValue(TextView section, F&& f) const {
+    if (const Section* s = FindSection(section)) {
+      for (const Entry& e : s->entries)
+        if (e.hasValue) f(TextView(e.key), e.value);
+    }
+  }
 
  private:
   struct Entry {

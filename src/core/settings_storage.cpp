@@ -1,6 +1,8 @@
 #include "core/settings_storage.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 
 #include "core/errors.h"
 #include "core/ini_file.h"
@@ -11,13 +13,52 @@ namespace {
 
 constexpr int kSpecialFolders[] = {0x05, 0x1A, 0x1C, 0x23, 0x27, 0x2E};
 
-void AppendLegacyList(const IniFile& ini, std::vector<Text>& list) {
+// The number a legacy key names: "0", "1", ... as they were written, nothing
+// for any other spelling ("01", "+1", "1a").
+std::optional<std::uint32_t> LegacyKeyNumber(TextView key) {
+  if (key.empty() || key.size() > 10 || (key.size() > 1 && key.front() == u'0')) return std::nullopt;
+  std::uint64_t n = 0;
+  for (const char16_t c : key) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    n = n * 10 + static_cast<std::uint64_t>(c - u'0');
+  }
+  if (n > 0x7FFFFFFFull) return std::nullopt;
+  return static_cast<std::uint32_t>(n);
+}
+
+// Keys "0" to "<count>" inclusive, each missing one an empty entry, found in
+// one pass over the section: a list of a great many entries must not cost a
+// search of the section for each key. The list ends after the last key that
+// is there and the one empty entry that stands for the missing key after
+// it, so a hand-edited count cannot make it longer. Empty entries for keys
+// missing in between are limited to one per character of the file: a lone
+// key "2000000000" is honoured without two thousand million entries before it.
+void AppendLegacyList(const IniFile& ini, std::size_t fileLength, std::vector<Text>& list) {
   const std::int32_t count = ini.ReadInteger(u"Disable", u"Count", -1);
   if (count < 0) return;
-  // Keys "0" to "<count>" inclusive; a missing one gives an empty entry. A
-  // hand-edited count cannot ask for more entries than the section has lines.
-  const auto last = std::min<std::int64_t>(count, static_cast<std::int64_t>(ini.EntryCount(u"Disable")));
-  for (std::int64_t k = 0; k <= last; ++k) list.push_back(ini.ReadString(u"Disable", DecimalText(k), Text()));
+  struct Key {
+    std::uint32_t number;
+    const Text* value;
+  };
+  std::vector<Key> keys;
+  ini.ForEachValue(u"Disable", [&](TextView key, const Text& value) {
+    const auto number = LegacyKeyNumber(key);
+    if (number && *number <= static_cast<std::uint32_t>(count)) keys.push_back({*number, &value});
+  });
+  // In key order; of a key written twice the later line counts.
+  std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.number < b.number; });
+
+  std::uint64_t next = 0;  // the first key not yet appended
+  std::size_t emptyLeft = fileLength;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i + 1 < keys.size() && keys[i + 1].number == keys[i].number) continue;
+    const std::uint64_t missing = std::min<std::uint64_t>(keys[i].number - next, emptyLeft);
+    list.insert(list.end(), static_cast<std::size_t>(missing), Text());
+    emptyLeft -= static_cast<std::size_t>(missing);
+    list.push_back(*keys[i].value);
+    next = keys[i].number + 1ull;
+  }
+  if (next <= static_cast<std::uint64_t>(count)) list.emplace_back();
 }
 
 }  // namespace
@@ -70,8 +111,9 @@ void SettingsStorage::LoadSettings(TSettings& s) {
   const Text listPath = ListPath();
   if (files_.FileExists(listPath)) s.DisabledPrograms = SplitLines(ReadText(listPath).text);
 
-  const IniFile ini(ReadText(IniPath()).text);
-  AppendLegacyList(ini, s.DisabledPrograms);
+  const DecodedText iniText = ReadText(IniPath());
+  const IniFile ini(iniText.text);
+  AppendLegacyList(ini, iniText.text.size(), s.DisabledPrograms);
 
   s.DisableDialog = ini.ReadBool(u"Disable", u"Dialog", s.DisableDialog);
   s.FormatDate = ini.ReadInteger(u"Format", u"Date", s.FormatDate);

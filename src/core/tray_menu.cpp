@@ -54,8 +54,8 @@ bool IsChecked(const TSettings& s, TrayItem item) {
   return mark != nullptr && *mark;
 }
 
-bool IsItemEnabled(TrayItem item, bool singleCore, bool configAvailable) {
-  if (item == TrayItem::PPCPUCore) return !singleCore;
+bool IsItemEnabled(TrayItem item, bool cpuCoreDisabled, bool configAvailable) {
+  if (item == TrayItem::PPCPUCore) return !cpuCoreDisabled;
   if (item == TrayItem::PPConfig) return configAvailable;
   return true;
 }

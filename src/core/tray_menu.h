@@ -37,9 +37,9 @@ const std::array<TrayMenuEntry, kTrayMenuSize>& TrayMenuItems();
 bool* CheckMarkOf(TSettings& s, TrayItem item);
 bool IsChecked(const TSettings& s, TrayItem item);
 
-// PPCPUCore is disabled on a one-processor machine; PPConfig while there is
-// no settings dialog to open.
-bool IsItemEnabled(TrayItem item, bool singleCore, bool configAvailable);
+// PPCPUCore is disabled on a one-processor machine once its sampler is
+// open; PPConfig while there is no settings dialog to open.
+bool IsItemEnabled(TrayItem item, bool cpuCoreDisabled, bool configAvailable);
 
 // The two still images of ImageListStop.
 enum class StillImage { AnimationStopped = 0, FunctionStopped = 1 };

@@ -10,6 +10,7 @@
 #include "core/sound.h"
 #include "win32/error_box.h"
 #include "win32/group_box.h"
+#include "win32/message_box.h"
 #include "win32/system_library.h"
 #include "win32/wide.h"
 #include "win32/window_proc.h"
@@ -353,8 +354,12 @@ void TConfigForm::CreateControls() {
       }
     }
   }
+  // Step 1 however long an arrow is held: the control's own acceleration
+  // (1, then 5, then 20) would jump across a range that wraps.
+  UDACCEL oneStep{0, 1};
   for (const UpDownSpec& u : kUpDowns) {
     ::SendMessageW(Item(u.upDown), UDM_SETRANGE32, static_cast<WPARAM>(u.range.min), u.range.max);
+    ::SendMessageW(Item(u.upDown), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&oneStep));
     SetUpDownPosition(u.upDown, u.design);
   }
 }
@@ -646,7 +651,11 @@ CloseResult TConfigForm::ShowModal() {
   MSG msg;
   while (!result_) {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
+    // A message that could not be received (another program's WM_COPYDATA
+    // too large to hand over) is skipped, as in the main loop: it must not
+    // close the dialog, let alone end the program.
+    if (got == -1) continue;
+    if (got == 0) {
       // The program is ending: leave the quit for the main loop.
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       result_ = CloseResult::Cancel;
@@ -698,7 +707,7 @@ void TConfigForm::CloseWith(CloseResult result) {
 void TConfigForm::AddDisabledProgram(const Text& name) {
   std::vector<Text> list = ListItems(Item(I::ListBox));
   if (const auto message = velmora::AddDisabledProgram(list, name)) {
-    ::MessageBoxW(nullptr, Wide(*message), L"Velmora", MB_OK | MB_TASKMODAL);
+    ShowMessageBox(nullptr, Wide(*message), L"Velmora", MB_OK | MB_TASKMODAL);
     return;
   }
   ::SendMessageW(Item(I::ListBox), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));

@@ -1,5 +1,7 @@
 #include "win32/error_box.h"
 
+#include "win32/message_box.h"
+
 namespace velmora::win32 {
 
 void ShowErrorBox(HWND owner, const Text& message) {
@@ -8,7 +10,7 @@ void ShowErrorBox(HWND owner, const Text& message) {
   thread_local ErrorBoxGate gate;
   if (!gate.Offer(message)) return;
   for (std::optional<Text> next = message; next; next = gate.Closed()) {
-    ::MessageBoxW(owner, Wide(ErrorBoxText(*next)), L"Velmora", MB_OK | MB_ICONERROR);
+    ShowMessageBox(owner, Wide(ErrorBoxText(*next)), L"Velmora", MB_OK | MB_ICONERROR);
   }
 }
 

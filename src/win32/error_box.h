@@ -12,20 +12,21 @@
 namespace velmora::win32 {
 
 // Caption "Velmora", error icon, one OK button. One box at a time: a message
-// raised while a box is open is dropped when it repeats the one on screen,
-// and otherwise the latest waits until the box is closed.
+// raised while a box is open is dropped when it is on screen or waiting
+// already, and otherwise waits its turn (ErrorBoxGate).
 void ShowErrorBox(HWND owner, const Text& message);
 
 template <typename F>
 void RunGuarded(HWND owner, F&& handler) noexcept {
   try {
     handler();
-  } catch (const Exception& e) {
-    ShowErrorBox(owner, e.Message());
-  } catch (const std::exception& e) {
-    ShowErrorBox(owner, FromUtf8(e.what()));
   } catch (...) {
-    ShowErrorBox(owner, u"Unknown error");
+    // A box that cannot even be made (no memory left at all) is lost; the
+    // program goes on all the same.
+    try {
+      ShowErrorBox(owner, ErrorMessageOf(std::current_exception()));
+    } catch (...) {
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/show_request.h"
 #include "win32/error_box.h"
+#include "win32/message_box.h"
 #include "win32/tray_menu_window.h"
 #include "win32/window_proc.h"
 
@@ -11,8 +12,9 @@ namespace {
 constexpr UINT_PTR kTimerDataId = 1;
 }
 
-TMainForm::TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage)
-    : instance_(instance), settings_(settings), storage_(storage) {}
+TMainForm::TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage,
+                     std::uint32_t processorCount)
+    : instance_(instance), settings_(settings), storage_(storage), processorCount_(processorCount) {}
 
 TMainForm::~TMainForm() {
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -70,11 +72,11 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (commands_) commands_->ShowRequest(data->lpData, data->cbData);
       }
       return 0;
-    case WM_QUERYENDSESSION: {
-      // Closed as the exit command closes it; the answer then asks once more.
-      CloseMainForm();
-      return CloseQuery() ? 1 : 0;
-    }
+    case WM_QUERYENDSESSION:
+      // Closed as the exit command closes it; the answer then asks once
+      // more. A close that failed (the settings cannot be written) has shown
+      // its error already: the answer is no, without a second try and box.
+      return CloseMainForm() && CloseQuery() ? 1 : 0;
     case WM_ENDSESSION:
       if (wParam) {
         // The session ends now: no return to the message loop.
@@ -123,13 +125,15 @@ void TMainForm::FormCreate() {
   state.MhWndOld = ToHandle(hwnd_);
   TrayIcon->SetCycleInterval(1000);
   TrayIcon->SetCycleIcons(!settings_.DispAnime);
-  state.FSingleCore = ProcessorCount() == 1;
-  // A binding error leaves here: it is shown, and the timer stays off.
+  state.FSingleCore = processorCount_ == 1;
+  // A binding error leaves here: it is shown, the timer stays off, and
+  // PPCPUCore keeps what the preferences gave it.
   cpu_.Open(state.FSingleCore);
   if (state.FSingleCore) {
     settings_.DispCPUCore = false;  // one processor has no per-processor item
+    cpuCoreItemDisabled_ = true;
   } else if (cpu_.CPUCoreFailed()) {
-    ::MessageBoxW(hwnd_, L"CPU情報の取得に失敗しました。", L"Velmora", MB_OK | MB_ICONERROR);
+    ShowMessageBox(hwnd_, L"CPU情報の取得に失敗しました。", L"Velmora", MB_OK | MB_ICONERROR);
   }
   timerInterval_ = 1000;
   SetTimerEnabled(true);
@@ -181,9 +185,13 @@ void TMainForm::TrayIconPopup(POINT at) {
   if (!ready_ || !commands_) return;
   RunGuarded(hwnd_, [&] {
     commands_->PPMenuPopup();
-    const UniqueMenu menu = BuildTrayMenu(settings_, cycle_->State().FSingleCore, configForm_ != nullptr);
+    const UniqueMenu menu = MakeTrayMenu();
     if (const auto item = TrackTrayMenu(menu.get(), TrayIcon->Handle(), at)) commands_->Choose(*item);
   });
+}
+
+UniqueMenu TMainForm::MakeTrayMenu() const {
+  return BuildTrayMenu(settings_, cpuCoreItemDisabled_, configForm_ != nullptr);
 }
 
 bool TMainForm::CloseQuery() {
@@ -230,13 +238,13 @@ void TMainForm::SetIconVisible(bool visible) {
 void TMainForm::SetIconEnabled(bool enabled) { TrayIcon->SetEnabled(enabled); }
 
 bool TMainForm::ConfirmHideIcon() {
-  return ::MessageBoxW(nullptr, L"トレイアイコンを非表示にしますか？", L"確認",
-                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL) == IDOK;
+  return ShowMessageBox(nullptr, L"トレイアイコンを非表示にしますか？", L"確認",
+                        MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_SETFOREGROUND | MB_TASKMODAL) == IDOK;
 }
 
 void TMainForm::ShowHowToShowAgain() {
-  ::MessageBoxW(nullptr, L"表示するには再度起動してください。", kMainFormTitle,
-                MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
+  ShowMessageBox(nullptr, L"表示するには再度起動してください。", kMainFormTitle,
+                 MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
 void TMainForm::CloseMainWindow() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }

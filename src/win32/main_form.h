@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "win32/heart_icons.h"
 #include "win32/notify_icon.h"
 #include "win32/platform.h"
+#include "win32/tray_menu_window.h"
 
 namespace velmora::win32 {
 
@@ -27,7 +29,9 @@ inline constexpr wchar_t kMainFormTitle[] = L"Velmora";
 
 class TMainForm : private TrayShell {
  public:
-  TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage);
+  // `processorCount`: the logical processors the platform reports, read
+  // once at program start.
+  TMainForm(HINSTANCE instance, TSettings& settings, SettingsStorage& storage, std::uint32_t processorCount);
   ~TMainForm();
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
@@ -46,6 +50,9 @@ class TMainForm : private TrayShell {
 
   // The settings dialog that PPConfig opens; none leaves the item disabled.
   void SetConfigForm(TConfigForm* form) { configForm_ = form; }
+
+  // PPMenu as the tray icon opens it now: items, check marks, enabled states.
+  UniqueMenu MakeTrayMenu() const;
 
   // TimerData: the interval applies from the next tick.
   void SetTimerInterval(UINT ms);
@@ -82,7 +89,11 @@ class TMainForm : private TrayShell {
   HINSTANCE instance_;
   TSettings& settings_;
   SettingsStorage& storage_;
+  std::uint32_t processorCount_;
   HWND hwnd_ = nullptr;
+  // PPCPUCore is disabled once the one-processor sampler has been opened; a
+  // creation that failed before leaves it as it was.
+  bool cpuCoreItemDisabled_ = false;
 
   Win32WindowManager windows_;
   Win32ProcessApi processes_;

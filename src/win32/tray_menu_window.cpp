@@ -4,7 +4,7 @@
 
 namespace velmora::win32 {
 
-UniqueMenu BuildTrayMenu(const TSettings& settings, bool singleCore, bool configAvailable) {
+UniqueMenu BuildTrayMenu(const TSettings& settings, bool cpuCoreDisabled, bool configAvailable) {
   UniqueMenu menu(::CreatePopupMenu());
   if (!menu) return menu;
   UINT position = 0;
@@ -19,7 +19,7 @@ UniqueMenu BuildTrayMenu(const TSettings& settings, bool singleCore, bool config
     } else {
       info.fType = entry.kind == TrayItemKind::Radio ? MFT_RADIOCHECK : MFT_STRING;
       info.fState = (IsChecked(settings, entry.item) ? MFS_CHECKED : MFS_UNCHECKED) |
-                    (IsItemEnabled(entry.item, singleCore, configAvailable) ? MFS_ENABLED : MFS_DISABLED);
+                    (IsItemEnabled(entry.item, cpuCoreDisabled, configAvailable) ? MFS_ENABLED : MFS_DISABLED);
       info.dwTypeData = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(entry.caption));
     }
     ::InsertMenuItemW(menu.get(), position++, TRUE, &info);

@@ -18,7 +18,7 @@ struct DestroyMenuCloser {
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenuCloser>;
 
 // The menu as it stands for these settings.
-UniqueMenu BuildTrayMenu(const TSettings& settings, bool singleCore, bool configAvailable);
+UniqueMenu BuildTrayMenu(const TSettings& settings, bool cpuCoreDisabled, bool configAvailable);
 
 // Shows the menu at `at` for `owner` (which must be in the foreground) and
 // returns the item chosen, if any.

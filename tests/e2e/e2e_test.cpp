@@ -4,10 +4,13 @@
 
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "support.h"
@@ -154,6 +157,16 @@ class VelmoraRun : public ::testing::Test {
 class VelmoraWithFiles : public VelmoraRun {
  protected:
   void SetUp() override {}
+
+  // Starts Velmora with a folder where its settings file belongs, so that no
+  // save can succeed, and waits until it decorates `window`.
+  void StartWithUnwritableSettings(TestWindow& window) {
+    ASSERT_TRUE(::CreateDirectoryW(UnwritableIni().c_str(), nullptr));
+    StartVelmora();
+    ASSERT_TRUE(window.Activate());
+    ASSERT_TRUE(WaitFor([&] { return IsDecorated(window); }));
+  }
+  static std::wstring UnwritableIni() { return DataFolder() + L"Velmora.ini"; }
 };
 
 TEST_F(VelmoraRun, TagShowsTheTotalProcessorUsage) {
@@ -333,12 +346,10 @@ TEST_F(VelmoraWithFiles, ExitWritesTheDisplayPreferences) {
 }
 
 TEST_F(VelmoraWithFiles, SettingsThatCannotBeSavedKeepVelmoraRunningWithTheTimerStopped) {
-  const std::wstring ini = DataFolder() + L"Velmora.ini";
-  ASSERT_TRUE(::CreateDirectoryW(ini.c_str(), nullptr));  // a folder where the file belongs
-  StartVelmora();
+  const std::wstring ini = UnwritableIni();
   TestWindow notes(L"Unsaved");
-  ASSERT_TRUE(notes.Activate());
-  ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
+  StartWithUnwritableSettings(notes);
+  ASSERT_FALSE(HasFatalFailure());
 
   ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
   const HWND box = testing::WaitForDialogOf(velmora_.Pid());
@@ -434,14 +445,14 @@ TEST(NoPdh, LibraryNotFoundIsShownAndVelmoraKeepsRunning) {
 // Visible message boxes and dialogs of a process.
 int DialogCount(DWORD pid) { return static_cast<int>(testing::VisibleDialogsOf(pid).size()); }
 
-// Lines the marker helper wrote: one per start, "<current folder>|<pid>".
+// Lines the marker helper wrote: one per start, "<current folder>|<pid>|...".
 std::vector<std::string> MarkerFolders(const std::wstring& path) {
   std::vector<std::string> folders;
   const std::string bytes = ReadBytes(path);
   size_t start = 0;
   for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
     const std::string line = bytes.substr(start, end - start);
-    folders.push_back(line.substr(0, line.rfind('|')));
+    folders.push_back(line.substr(0, line.find('|')));
   }
   return folders;
 }
@@ -561,16 +572,80 @@ INSTANTIATE_TEST_SUITE_P(Icon, SecondStart,
                          ::testing::Values(SecondStartCase{"[Disp]\r\nTrayIcon=0\r\n", true, "\r\nTrayIcon=0\r\n"},
                                            SecondStartCase{"[Disp]\r\nTrayIcon=1\r\n", false, "\r\nTrayIcon=0\r\n"}));
 
+// How often a file of a folder was replaced (a save renames its new content
+// over the file), from the folder's change notifications.
+class Replacements {
+ public:
+  Replacements(const std::wstring& folder, std::wstring name)
+      : name_(std::move(name)),
+        folder_(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+        event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    Ask();
+  }
+  ~Replacements() {
+    if (folder_ != INVALID_HANDLE_VALUE) {
+      ::CancelIo(folder_);
+      DWORD ignored = 0;
+      ::GetOverlappedResult(folder_, &overlapped_, &ignored, TRUE);
+      ::CloseHandle(folder_);
+    }
+    if (event_) ::CloseHandle(event_);
+  }
+  bool Watching() const { return asked_; }
+  // The replacements reported so far.
+  int Count() {
+    DWORD got = 0;
+    while (asked_ && ::GetOverlappedResult(folder_, &overlapped_, &got, FALSE)) {
+      for (size_t at = 0; got != 0;) {
+        const auto* entry = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+        const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+        if ((entry->Action == FILE_ACTION_RENAMED_NEW_NAME || entry->Action == FILE_ACTION_ADDED) &&
+            _wcsicmp(name.c_str(), name_.c_str()) == 0) {
+          ++count_;
+        }
+        if (entry->NextEntryOffset == 0) break;
+        at += entry->NextEntryOffset;
+      }
+      Ask();
+    }
+    return count_;
+  }
+
+ private:
+  void Ask() {
+    ::ResetEvent(event_);
+    overlapped_ = {};
+    overlapped_.hEvent = event_;
+    asked_ = folder_ != INVALID_HANDLE_VALUE &&
+             ::ReadDirectoryChangesW(folder_, buffer_, sizeof(buffer_), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
+                                     &overlapped_, nullptr);
+  }
+
+  std::wstring name_;
+  HANDLE folder_;
+  HANDLE event_;
+  OVERLAPPED overlapped_{};
+  alignas(DWORD) unsigned char buffer_[16384];
+  bool asked_ = false;
+  int count_ = 0;
+};
+
 TEST_F(VelmoraRun, SessionEndIsAgreedToThenEndsTheProcess) {
   TestWindow notes(L"Session notes");
   ASSERT_TRUE(notes.Activate());
   ASSERT_TRUE(WaitFor([&] { return IsDecorated(notes); }));
 
+  Replacements saves(DataFolder(), L"Velmora.ini");
+  ASSERT_TRUE(saves.Watching());
   DWORD_PTR agreed = 0;
   ASSERT_TRUE(::SendMessageTimeoutW(mainWindow_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &agreed));
   EXPECT_EQ(agreed, 1u);
   EXPECT_EQ(notes.Title(), L"Session notes");
   EXPECT_EQ(ReadBytes(DataFolder() + L"Velmora.ini").rfind("[Disp]\r\n", 0), 0u);
+  // The close request ran twice, each time saving the preferences.
+  EXPECT_TRUE(WaitFor([&] { return saves.Count() >= 2; })) << saves.Count();
 
   // The session ends: Velmora goes in the handler, so no answer comes back.
   DWORD_PTR ignored = 0;
@@ -579,6 +654,54 @@ TEST_F(VelmoraRun, SessionEndIsAgreedToThenEndsTheProcess) {
   ASSERT_TRUE(velmora_.WaitExit(15000, code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(notes.Title(), L"Session notes");
+  EXPECT_EQ(saves.Count(), 2) << "saved twice for the one query, and not at the end";
+}
+
+// The preferences cannot be written: one error box, the answer no, and
+// Velmora goes on; not a second failed save and box for the same query.
+TEST_F(VelmoraWithFiles, SessionEndWithSettingsThatCannotBeSavedIsRefusedAfterOneBox) {
+  const std::wstring ini = UnwritableIni();
+  TestWindow notes(L"Unsaved session");
+  StartWithUnwritableSettings(notes);
+  ASSERT_FALSE(HasFatalFailure());
+
+  std::atomic<bool> answered{false};
+  DWORD_PTR reply = 1234;
+  LRESULT delivered = 0;
+  std::thread query([&] {
+    delivered = ::SendMessageTimeoutW(mainWindow_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 60000, &reply);
+    answered = true;
+  });
+  const HWND box = testing::WaitForDialogOf(velmora_.Pid());
+  EXPECT_NE(box, nullptr);
+  if (box) {
+    const std::wstring text = testing::DialogText(box);
+    EXPECT_EQ(text.rfind(L"ファイル \"" + ini + L"\" を作成できません。", 0), 0u) << Narrow(text);
+    EXPECT_EQ(notes.Title(), L"Unsaved session");  // restored before the save was tried
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  // Once the box is closed the answer comes, with no box before it.
+  HWND second = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    const auto boxes = testing::VisibleDialogsOf(velmora_.Pid());
+    for (HWND b : boxes)
+      if (b != box) second = b;
+    return answered || second != nullptr;
+  }, std::chrono::seconds(30)));
+  EXPECT_EQ(second, nullptr) << "a second box: " << Narrow(second ? testing::DialogText(second) : L"");
+  // Whatever came, let the query finish.
+  if (!WaitFor([&] {
+        for (HWND b : testing::VisibleDialogsOf(velmora_.Pid())) ::PostMessageW(b, WM_COMMAND, IDOK, 0);
+        return answered.load();
+      })) {
+    velmora_.Kill();
+  }
+  query.join();
+  EXPECT_NE(delivered, 0);
+  EXPECT_EQ(reply, 0u) << "the session end was agreed to";
+  DWORD code = 0;
+  EXPECT_FALSE(velmora_.WaitExit(0, code)) << "Velmora ended";
+  EXPECT_TRUE(Answers());
 }
 
 // ---- Bad input against the whole program (run as a CTest entry of its own) ----

@@ -2,10 +2,10 @@
 # The settings dialog of Velmora in Wine's virtual desktop, used like a user:
 # opened from the tray menu with the mouse, watched on screen, closed with
 # OK; the settings files and the titles of a window of ours are checked.
-# Usage: settings_xdotool.sh Velmora.exe velmora_testwin.exe SHOT_DIR
+# Usage: settings_xdotool.sh Velmora.exe velmora_testwin.exe SHOT_DIR velmora_copydata.exe
 #   (needs DISPLAY and WINEPREFIX)
 set -u
-velmora_exe=$1 testwin_exe=$2 shots=$3
+velmora_exe=$1 testwin_exe=$2 shots=$3 copydata_exe=$4
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
 jp=(env LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8)
 desktop=(explorer /desktop=shell,1280x1024)
@@ -63,6 +63,14 @@ cp "$work/screen.png" "$shots/settings-open.png"
 wait_for 10 title_matches '^Settings test$' && ok "title restored: $(title)" || fail "title while open: $(title)"
 sleep 2.5
 title_matches '^Settings test$' && ok "no decoration while the dialog is open" || fail "decorated: $(title)"
+
+# A message from another program too large for Wine to hand over (3 MB):
+# the dialog's loop skips it, and the dialog, the icon and Velmora carry on.
+wine "${desktop[@]}" "$copydata_exe" 3145728 TMainForm Velmora >/dev/null 2>&1
+sent=$?
+[ "$sent" -ne 2 ] || fail "the sender found no main window"
+if dialog_open && find_icon; then ok "a message that cannot be received leaves the dialog open (sender: $sent)"; else
+  fail "the dialog or the icon went after a message that cannot be received"; fi
 
 # 2. The tray icon ignores the mouse: no menu, no stop.
 xdotool mousemove "$icon_x" "$icon_y" click 3

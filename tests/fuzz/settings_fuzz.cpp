@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TSettings settings;
   storage.LoadPrefs(settings);
   storage.LoadSettings(settings);
-  Check(settings.DisabledPrograms.size() <= lines.size() + ini.EntryCount(u"Disable") + 1);
+  // The legacy entries: the keys that are there, empty entries for missing
+  // ones (at most one per character of the file) and one after the last.
+  Check(settings.DisabledPrograms.size() <= lines.size() + ini.EntryCount(u"Disable") + decoded.text.size() + 1);
   storage.SaveSettings(settings);
   storage.SavePrefs(settings);
   TSettings reloaded = settings;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "core/alerts.h"
 #include "core/decoration_cycle.h"
 #include "core/errors.h"
@@ -173,17 +176,21 @@ TEST_F(AlertsCycle, AlarmIsDueInSecondZeroOfItsMinuteOnly) {
 
 TEST_F(AlertsCycle, AlarmHourOrMinuteOutOfRangeNeverFires) {
   settings.AlarmEnable = true;
+  settings.AlarmWavEnabled = true;
   wm.foreground = kA;
   const std::pair<int, int> settingsOutOfRange[] = {{24, 0}, {-1, 30}, {7, 60}, {7, -30}, {100, 100}, {31, 0}};
   for (const auto& [hour, minute] : settingsOutOfRange) {
     settings.AlarmHour = hour;
     settings.AlarmMin = minute;
+    // Second 0 of every minute of a day; a wrong firing would be counted
+    // back down by the blinks after it, so every tick is looked at.
     for (int h = 0; h < 24; ++h)
       for (int m = 0; m < 60; ++m) {
         At(h, m, 0);
-        cycle.Tick();
+        ASSERT_EQ(Tick(), 0) << hour << ":" << minute << " fired at " << h << ":" << m;
+        ASSERT_EQ(cycle.State().MFlashC, 0) << hour << ":" << minute << " fired at " << h << ":" << m;
       }
-    EXPECT_EQ(cycle.State().MFlashC, 0) << hour << ":" << minute;
+    EXPECT_TRUE(disk.Played().empty()) << hour << ":" << minute;
   }
 }
 
@@ -379,9 +386,9 @@ TEST_F(MemoryTrigger, FailedStartEndsTheTickUntouchedAndIsTriedAgainOnTheNext) {
   EXPECT_EQ(wm.Title(kA).rfind(u"Notes【", 0), 0u);
 }
 
-TEST(ErrorBoxGate, OneBoxAtATime) {
+TEST(ErrorBoxGate, OneBoxAtATimeTheOthersInOrder) {
   struct Step {
-    const char* what;       // "offer X" or "close"
+    const char* what;       // "offer" or "close"
     const char16_t* text;   // offered text
     bool showNow;           // offer: shown at once
     const char16_t* next;   // close: shown next (nullptr: none)
@@ -394,9 +401,13 @@ TEST(ErrorBoxGate, OneBoxAtATime) {
       {"offer", u"a.exeを起動できません。", true, nullptr},   // the next failure after the close
       {"offer", u"settings", false, nullptr},                  // another error waits
       {"offer", u"a.exeを起動できません。", false, nullptr},
-      {"offer", u"counter", false, nullptr},                   // the latest one waits
+      {"offer", u"counter", false, nullptr},                   // and the next behind it
+      {"offer", u"settings", false, nullptr},                  // waiting already: dropped
+      {"close", nullptr, false, u"settings"},                  // in the order they came
+      {"offer", u"settings", false, nullptr},                  // on screen now: dropped
+      {"offer", u"a.exeを起動できません。", false, nullptr},   // no longer on screen: waits
       {"close", nullptr, false, u"counter"},
-      {"offer", u"counter", false, nullptr},                   // on screen now: dropped
+      {"close", nullptr, false, u"a.exeを起動できません。"},
       {"close", nullptr, false, nullptr},
       {"offer", u"x", true, nullptr},
   };
@@ -416,6 +427,35 @@ TEST(ErrorBoxGate, OneBoxAtATime) {
       EXPECT_EQ(gate.BoxOpen(), s.next != nullptr);
     }
   }
+}
+
+TEST(ErrorBoxGate, TheWaitingLineIsBounded) {
+  ErrorBoxGate gate;
+  ASSERT_TRUE(gate.Offer(u"on screen"));
+  for (int k = 0; k < 1000; ++k) EXPECT_FALSE(gate.Offer(u"failure " + DecimalText(k)));
+  // The first ones that came wait; the rest of the burst is dropped.
+  for (std::size_t k = 0; k < ErrorBoxGate::kMaxWaiting; ++k) {
+    EXPECT_EQ(gate.Closed(), std::optional<Text>(u"failure " + DecimalText(static_cast<std::int64_t>(k))));
+  }
+  EXPECT_EQ(gate.Closed(), std::nullopt);
+  EXPECT_FALSE(gate.BoxOpen());
+}
+
+TEST(ErrorMessages, OursAsTheyStandAnyOtherInJapanese) {
+  const auto messageOf = [](auto thrown) {
+    try {
+      throw thrown;
+    } catch (...) {
+      return ErrorMessageOf(std::current_exception());
+    }
+  };
+  EXPECT_EQ(messageOf(Exception(u"x.exeを起動できません。")), u"x.exeを起動できません。");
+  EXPECT_EQ(messageOf(std::bad_alloc()), u"メモリが不足しています。");
+  EXPECT_EQ(messageOf(std::runtime_error("vector::_M_realloc_insert")), u"予期しないエラーが発生しました。");
+  EXPECT_EQ(messageOf(42), u"予期しないエラーが発生しました。");
+  EXPECT_EQ(ErrorMessageOf(nullptr), u"予期しないエラーが発生しました。");
+  // As the box shows them.
+  EXPECT_EQ(ErrorBoxText(kOutOfMemoryText), u"メモリが不足しています。.");
 }
 
 }  // namespace

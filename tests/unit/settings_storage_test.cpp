@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "core/ini_file.h"
 #include "core/settings_storage.h"
 #include "fakes.h"
 
@@ -201,11 +202,71 @@ TEST_F(Storage, LegacyListIsMergedOnceAndRetiredByTheFirstSave) {
   EXPECT_NE(ini.find(Utf16File(u"0=a.exe").substr(2)), std::string::npos);
 }
 
-TEST_F(Storage, HandEditedLegacyCountCannotExplode) {
-  files.files[kIni] = Ansi(u"[Disable]\r\nCount=2147483647\r\n0=a.exe\r\n");
+// The legacy list as an earlier version's reader took it: keys "0" to
+// "<Count>", each looked up on its own, a missing one an empty entry.
+std::vector<Text> LegacyListAsRead(const IniFile& ini) {
+  std::vector<Text> list;
+  const std::int32_t count = ini.ReadInteger(u"Disable", u"Count", -1);
+  for (std::int32_t k = 0; k <= count; ++k) list.push_back(ini.ReadString(u"Disable", DecimalText(k), Text()));
+  return list;
+}
+
+TEST_F(Storage, LegacyListsOfEarlierVersionsReadExactlyAsTheyAlwaysDid) {
+  // n entries under keys 0 to n-1, with Count as n (the reader's extra empty
+  // entry) or as the last key; empty values, blanks and Japanese names.
+  for (int n = 0; n <= 40; ++n) {
+    for (const int count : {n, n - 1}) {
+      if (count < 0) continue;
+      Text section = u"[Disable]\r\nCount=" + DecimalText(count) + u"\r\n";
+      for (int k = 0; k < n; ++k) {
+        Text value = u"p" + DecimalText(k) + u".exe";
+        if (k % 5 == 1) value = u"メモ帳 " + DecimalText(k) + u".exe";
+        if (k % 7 == 3) value.clear();
+        section += DecimalText(k) + u"=" + value + u"\r\n";
+      }
+      const Text content = u"[Format]\r\nDate=1\r\n" + section + u"Dialog=1\r\n";
+      files.files[kIni] = Utf16File(content);
+      storage.LoadSettings(settings);
+      EXPECT_EQ(settings.DisabledPrograms, LegacyListAsRead(IniFile(content))) << n << " entries, Count=" << count;
+    }
+  }
+}
+
+TEST_F(Storage, HandEditedLegacyListsKeepEveryKeyButCannotExplode) {
+  struct Case {
+    const char* what;
+    const char16_t* section;
+    std::vector<Text> list;
+  };
+  const Case cases[] = {
+      {"only the last key", u"Count=3\r\n3=notepad.exe", {u"", u"", u"", u"notepad.exe"}},
+      {"gaps and the missing last key", u"Count=5\r\n0=a.exe\r\n2=c.exe", {u"a.exe", u"", u"c.exe", u""}},
+      {"keys above Count", u"Count=1\r\n0=a.exe\r\n1=b.exe\r\n2=c.exe", {u"a.exe", u"b.exe"}},
+      {"keys in any order", u"Count=2\r\n2=c.exe\r\n0=a.exe\r\n1=b.exe", {u"a.exe", u"b.exe", u"c.exe"}},
+      {"a key twice: the later line", u"Count=0\r\n0=a.exe\r\n0=b.exe", {u"b.exe"}},
+      {"absurd Count", u"Count=2147483647\r\n0=a.exe", {u"a.exe", u""}},
+      {"absurd Count in hexadecimal", u"Count=$7FFFFFFF\r\n0=a.exe\r\n1=b.exe", {u"a.exe", u"b.exe", u""}},
+      {"absurd Count, no keys", u"Count=2147483647", {u""}},
+      {"other spellings are other keys", u"Count=9\r\n00=a.exe\r\n+1=b.exe\r\n1a=c.exe\r\n 1 = d.exe",
+       {u"", u"d.exe", u""}},
+      {"a line without \"=\"", u"Count=1\r\n0\r\n1=b.exe", {u"", u"b.exe"}},
+      {"Count below zero", u"Count=-2\r\n0=a.exe", {}},
+  };
+  for (const auto& c : cases) {
+    files.files[kIni] = Ansi(Text(u"[Disable]\r\n") + c.section + u"\r\n");
+    storage.LoadSettings(settings);
+    EXPECT_EQ(settings.DisabledPrograms, c.list) << c.what;
+  }
+
+  // A lone far key is honoured; the empty entries before it are bounded by
+  // the file's size, not by the key.
+  const Text far = u"[Disable]\r\nCount=2147483647\r\n2000000000=far.exe\r\n";
+  files.files[kIni] = Ansi(far);
   storage.LoadSettings(settings);
-  EXPECT_LE(settings.DisabledPrograms.size(), 3u);
-  EXPECT_EQ(settings.DisabledPrograms.front(), u"a.exe");
+  ASSERT_FALSE(settings.DisabledPrograms.empty());
+  EXPECT_LE(settings.DisabledPrograms.size(), far.size() + 2);
+  EXPECT_EQ(settings.DisabledPrograms[settings.DisabledPrograms.size() - 2], u"far.exe");
+  EXPECT_EQ(settings.DisabledPrograms.back(), u"");
 }
 
 TEST_F(Storage, ListFileLines) {

@@ -40,10 +40,47 @@ TEST_F(WindowRules, TargetQualification) {
   EXPECT_TRUE(IsTargetWindow(wm, 8, false));  // no off-screen check asked for
 }
 
-TEST_F(WindowRules, DesktopTitleTestReadsAt260Units) {
-  // A title longer than the 259 units the test reads still has its length.
-  wm.Add(7, {.title = u"Program Manager" + Text(300, u'x')});
-  EXPECT_TRUE(IsTargetWindow(wm, 7, true));
+TEST_F(WindowRules, DesktopTitleIsTheWholeTitleNotItsStart) {
+  // The test looks at the first 259 units; a title that only begins with
+  // "Program Manager", however long, is another window's.
+  const Text pm = u"Program Manager";
+  const auto padded = [&](size_t units) { return pm + Text(units - pm.size(), u'x'); };
+  struct Case { const char* what; Text title; bool target; };
+  const Case cases[] = {
+      {"exactly", pm, false},
+      {"one unit more", pm + u" ", true},
+      {"one unit less", pm.substr(0, pm.size() - 1), true},
+      {"a blank before it", u" " + pm, true},
+      {"258 units", padded(258), true},
+      {"259 units, all the test looks at", padded(259), true},
+      {"260 units", padded(260), true},
+      {"315 units", padded(315), true},
+  };
+  for (const auto& c : cases) {
+    wm.windows.clear();
+    wm.Add(7, {.title = c.title});
+    EXPECT_EQ(IsTargetWindow(wm, 7, true), c.target) << c.what;
+  }
+}
+
+TEST(DesktopTitle, AWindowWhoseTitleRunsPastWhatTheTestLooksAtIsDecoratedWhole) {
+  // The tick reads a title once, for the desktop test and for the tag: a
+  // title cut where the desktop test stops would lose its end here.
+  CycleOnFakes f;
+  const Text own = u"Program Manager" + Text(300, u'x') + u"end";
+  f.wm.Add(1000, {.title = u"Velmora", .visible = false, .pid = 1});
+  f.wm.Add(7, {.title = own, .pid = 10});
+  f.wm.Add(8, {.title = u"Other", .pid = 20});
+  f.cycle.State().MhWndOld = 1000;
+  f.cycle.State().FSingleCore = true;
+  f.wm.foreground = 7;
+  f.cycle.Tick();
+  const Text decorated = f.wm.Title(7);
+  EXPECT_EQ(decorated.substr(0, own.size()), own);
+  EXPECT_EQ(decorated.find(u"【"), own.size());
+  f.wm.foreground = 8;
+  f.cycle.Tick();
+  EXPECT_EQ(f.wm.Title(7), own);
 }
 
 TEST_F(WindowRules, OffScreenTestsFivePointsInOrderAndStopsAtFirstHit) {

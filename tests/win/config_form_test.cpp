@@ -248,6 +248,41 @@ TEST_F(ConfigFormTest, UpDownsWrapAndFillTheirFields) {
   EXPECT_EQ(settings_.AlarmHour, 0);
 }
 
+TEST_F(ConfigFormTest, UpDownsStepByOneHoweverLongAnArrowIsHeld) {
+  CreateForm();
+  for (I upDown : {I::UDAlarm, I::UDHour, I::UDMin, I::UDWhistle, I::UDMem}) {
+    UDACCEL table[4] = {};
+    const auto count = ::SendMessageW(Item(upDown), UDM_GETACCEL, std::size(table), reinterpret_cast<LPARAM>(table));
+    ASSERT_EQ(count, 1) << static_cast<int>(upDown);
+    EXPECT_EQ(table[0].nSec, 0u);
+    EXPECT_EQ(table[0].nInc, 1u);
+  }
+}
+
+TEST_F(ConfigFormTest, AMessageThatCannotBeReceivedLeavesTheDialogOpen) {
+  CreateForm();
+  DWORD sent = 1234;
+  bool openAfter = false;
+  const CloseResult result = Run([&] {
+    // From another program, too large for Wine to hand over: the dialog's
+    // GetMessageW fails on it.
+    testing::ChildProcess sender(testing::BinDir() + L"velmora_copydata.exe",
+                                 L"4194304 " + std::to_wstring(reinterpret_cast<INT_PTR>(form_->Handle())));
+    ASSERT_TRUE(sender.Started());
+    ASSERT_TRUE(sender.WaitExit(30000, sent));
+    // Still open and answering, after the sender has given up.
+    openAfter = ShownForm() == form_->Handle() && Send(Item(I::ChkItem), BM_GETCHECK) == BST_UNCHECKED &&
+                ::IsWindowVisible(form_->Handle());
+    Click(Item(I::BtnOK));
+  });
+  EXPECT_NE(sent, 2u) << "the sender found no window";
+  EXPECT_TRUE(openAfter) << "the dialog closed";
+  EXPECT_EQ(result, CloseResult::OK);
+  EXPECT_FALSE(ReadBytes(Ini()).empty()) << "OK saved";
+  MSG quit;
+  EXPECT_FALSE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program was told to end";
+}
+
 TEST_F(ConfigFormTest, ExclusionListButtonsRefuseDuplicatesWithTheExactMessage) {
   settings_.SeenPrograms = {u"NOTEPAD.EXE"};
   CreateForm();

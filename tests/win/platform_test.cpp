@@ -100,6 +100,20 @@ TEST(Platform, WindowStatesDecideQualification) {
   }
 }
 
+TEST(Platform, DesktopTitleOnRealWindows) {
+  Win32WindowManager wm;
+  const std::wstring pm = L"Program Manager";
+  struct Case { std::wstring title; bool target; };
+  const Case cases[] = {{pm, false}, {pm + std::wstring(300, L'x'), true}, {pm + L" ", true}};
+  for (const auto& c : cases) {
+    TestWindow window(c.title);
+    ASSERT_NE(window.Hwnd(), nullptr) << c.title.size();
+    const WindowHandle w = ToHandle(window.Hwnd());
+    EXPECT_EQ(wm.WindowTitle(w), T(c.title)) << c.title.size() << " units, read whole";
+    EXPECT_EQ(IsTargetWindow(wm, w, true), c.target) << c.title.size() << " units";
+  }
+}
+
 TEST(Platform, MonitorsAndBounds) {
   Win32WindowManager wm;
   EXPECT_TRUE(wm.MonitorFromPoint(0, 0));

@@ -53,6 +53,8 @@ class StandInFirstInstance {
  public:
   StandInFirstInstance() {
     mutex_ = ::CreateMutexW(nullptr, FALSE, L"Velmora/Orvane");
+    // Read at once: every call after it may set the last error anew.
+    alreadyRunning_ = mutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
     WNDCLASSW wc{};
     wc.lpfnWndProc = StandInProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -66,11 +68,14 @@ class StandInFirstInstance {
     ::UnregisterClassW(L"TMainForm", ::GetModuleHandleW(nullptr));
     if (mutex_) ::CloseHandle(mutex_);
   }
-  bool Ready() const { return mutex_ && ::GetLastError() != ERROR_ALREADY_EXISTS && window_; }
+  // A Velmora of this session holds the mutex already: the second start
+  // would talk to it, not to us.
+  bool Ready() const { return mutex_ && !alreadyRunning_ && window_; }
   HWND Window() const { return window_; }
 
  private:
   HANDLE mutex_ = nullptr;
+  bool alreadyRunning_ = false;
   HWND window_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 // message box captioned with its current title.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -32,6 +33,36 @@ void LogTitle(HWND hwnd) {
   ::WriteFile(file, utf8, static_cast<DWORD>(bytes), &written, nullptr);
   ::CloseHandle(file);
   ::MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+}
+
+// With VELMORA_TITLE_HISTORY set, every title the window is given is added
+// to that file as a line "<milliseconds>|<title>" (UTF-8; the time from a
+// clock of this process), so that a test sees titles that stood only for a
+// moment, and for how long.
+void AddToTitleHistory(HWND hwnd) {
+  wchar_t path[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"VELMORA_TITLE_HISTORY", path, MAX_PATH)) return;
+  LARGE_INTEGER now{}, frequency{};
+  ::QueryPerformanceCounter(&now);
+  ::QueryPerformanceFrequency(&frequency);
+  const double ms = static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  const int length = ::GetWindowTextLengthW(hwnd);
+  std::wstring title(static_cast<size_t>(length) + 1, L'\0');
+  title.resize(static_cast<size_t>(::GetWindowTextW(hwnd, title.data(), length + 1)));
+  std::string line(64, '\0');
+  line.resize(static_cast<size_t>(std::snprintf(line.data(), line.size(), "%.3f|", ms)));
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, title.data(), static_cast<int>(title.size()), nullptr, 0,
+                                          nullptr, nullptr);
+  const size_t at = line.size();
+  line.resize(at + static_cast<size_t>(bytes));
+  ::WideCharToMultiByte(CP_UTF8, 0, title.data(), static_cast<int>(title.size()), line.data() + at, bytes, nullptr,
+                        nullptr);
+  line += "\n";
+  const HANDLE file = ::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ::CloseHandle(file);
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -67,6 +98,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       const LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
       LogTitle(hwnd);
+      AddToTitleHistory(hwnd);
       return r;
     }
     default:
