@@ -1,12 +1,14 @@
 // The floor a tick cannot go below: a hidden window whose timer makes only
-// the platform calls every tick needs (the foreground window, a title read
-// and written, the memory load, one processor counter). Built a second time
+// the platform calls every tick of the default tag needs (the foreground
+// window, a title read and written, the input method's state, the memory
+// load, one processor counter). Built a second time
 // without the timer (BENCH_IDLE) as the smallest resident program, and a
 // third time (BENCH_ICON) with a tray icon that shows Velmora's two frames in
 // turn once a second, as Velmora's animation does: the floor of Velmora as
 // installed.
 // Usage: velmora_bench_floor <interval ms> <window whose title it rewrites>
 #include <windows.h>
+#include <imm.h>
 #include <pdh.h>
 #include <shellapi.h>
 
@@ -32,6 +34,7 @@ struct Floor {
   PDH_HCOUNTER counter = nullptr;
   Collect collect = nullptr;
   Formatted formatted = nullptr;
+  HWND focus = nullptr, ime = nullptr;  // the focus window's input-method window
 } g;
 
 void Tick() {
@@ -48,6 +51,22 @@ void Tick() {
   DWORD_PTR result = 0;
   ::SendMessageTimeoutW(g.target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(next.c_str()), SMTO_ABORTIFHUNG, 200,
                         &result);
+  // The input method of the focus window, asked for its window again only
+  // when the focus moves.
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ::GetGUIThreadInfo(0, &info);
+#ifndef BENCH_IDLE  // which never ticks, and links nothing it does not need
+  if (info.hwndFocus != g.focus) {
+    g.focus = info.hwndFocus;
+    g.ime = ::ImmGetDefaultIMEWnd(g.focus);
+  }
+#endif
+  if (g.ime) {
+    DWORD_PTR open = 0;
+    ::SendMessageTimeoutW(g.ime, WM_IME_CONTROL, 5 /* IMC_GETOPENSTATUS */, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 50,
+                          &open);
+  }
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof memory;
   ::GlobalMemoryStatusEx(&memory);

@@ -75,12 +75,16 @@ void DecorationCycle::Tick() {
   // 5. The title as read here also serves the tests of step 7.
   Text title;
   Text stripped = titles_.GetStrippedTitle(w, &title);
+  // A window that was in front, titled, on the last tick too is the same
+  // window: a handle names another window only after its own has gone.
+  const bool sameWindow = w != 0 && w == lastInFront_;
+  lastInFront_ = title.empty() ? 0 : w;
   if (stripped.empty()) return;
 
   // 6. Exclusion list. The window's process is checked at most once a tick.
   WindowIdentity* identity = nullptr;
   auto owner = [&]() -> WindowIdentity& {
-    if (!identity) identity = &Identify(w);
+    if (!identity) identity = &Identify(w, sameWindow);
     return *identity;
   };
   for (const auto& entry : st.DisabledPrograms) {
@@ -88,7 +92,7 @@ void DecorationCycle::Tick() {
   }
 
   // 7.
-  if (!IsTargetWindow(wm, w, title, true)) return;
+  if (!IsTargetWindow(wm, w, title, true, &monitors_)) return;
 
   // 8. Standard dialogs.
   if (st.DisableDialog && ClassName(owner()) == u"#32770") return;
@@ -115,7 +119,8 @@ void DecorationCycle::Tick() {
   s_.actions.BlinkTitle(state_, w);
 }
 
-DecorationCycle::WindowIdentity& DecorationCycle::Identify(WindowHandle w) {
+DecorationCycle::WindowIdentity& DecorationCycle::Identify(WindowHandle w, bool sameWindow) {
+  if (sameWindow && owner_.window == w && owner_.pid != 0) return owner_;
   const std::uint32_t pid = s_.windows.WindowProcessId(w);
   if (pid == 0 || owner_.window != w || owner_.pid != pid) owner_ = {w, pid, std::nullopt, std::nullopt};
   return owner_;

@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "core/title_keeper.h"
 #include "core/title_tag.h"
+#include "core/window_rules.h"
 
 namespace velmora {
 
@@ -55,6 +56,10 @@ class DecorationCycle {
   // The tag for the current settings and the given metric texts.
   Text ComposeTag(const Text& cpuText, const Text& coreText, const Text& ramText);
 
+  // The monitors changed (a display change, a monitor added or removed):
+  // every window is judged afresh.
+  void DisplayChanged() { monitors_.Forget(); }
+
   // RestoreTitle of MhWndOld: the window decorated last gets its own title
   // back.
   void RestoreLastTitle() { titles_.RestoreTitle(state_.MhWndOld); }
@@ -71,11 +76,13 @@ class DecorationCycle {
   CycleState state_;
   TitleKeeper titles_;
   ImeMemory ime_;
+  OffScreenMemory monitors_;
+  WindowHandle lastInFront_ = 0;
   std::vector<std::int32_t> coreValues_;  // reused every tick
 
   // What is known of the window last asked about. A window belongs to one
-  // process and one class for its whole life, so while the same window of
-  // the same process stays in front neither is asked again.
+  // process and one class for its whole life, so while the same window
+  // stays in front none of them is asked again.
   struct WindowIdentity {
     WindowHandle window = 0;
     std::uint32_t pid = 0;
@@ -83,9 +90,9 @@ class DecorationCycle {
     std::optional<Text> className;  // likewise
   };
   WindowIdentity owner_;
-  // Checks the process of `w` (one call) and forgets what belonged to
-  // another window or process.
-  WindowIdentity& Identify(WindowHandle w);
+  // Checks the process of `w` (one call, none for `sameWindow`) and forgets
+  // what belonged to another window or process.
+  WindowIdentity& Identify(WindowHandle w, bool sameWindow);
   const Text& OwnerFileName(WindowIdentity& id);
   const Text& ClassName(WindowIdentity& id);
 };

@@ -34,7 +34,8 @@ bool IsTargetWindow(WindowManager& wm, WindowHandle w, bool checkOffScreen) {
   return IsTargetWindow(wm, w, wm.WindowTitle(w).value_or(Text{}), checkOffScreen);
 }
 
-bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen) {
+bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen,
+                    OffScreenMemory* monitors) {
   if (w == 0) return false;
   // The desktop is known by the first 259 units of its title.
   if (TextView(title).substr(0, 259) == u"Program Manager") return false;
@@ -47,7 +48,10 @@ bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool c
   if (checkOffScreen && (style & kStyleMaximize) == 0) {
     Bounds b;
     if (!GetWindowBounds(wm, w, b)) return false;
-    if (IsOffScreen(wm, b.left, b.top, b.width, b.height)) return false;
+    if (monitors && monitors->known && monitors->bounds == b) return !monitors->offScreen;
+    const bool offScreen = IsOffScreen(wm, b.left, b.top, b.width, b.height);
+    if (monitors) *monitors = {true, b, offScreen};
+    if (offScreen) return false;
   }
   return true;
 }

@@ -12,6 +12,16 @@ inline constexpr std::int32_t kParkedPosition = -32000;  // minimised windows
 
 struct Bounds {
   std::int32_t left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const Bounds&) const = default;
+};
+
+// The off-screen verdict of the rectangle judged last. It holds until the
+// window moves or the monitors change (Forget).
+struct OffScreenMemory {
+  bool known = false;
+  Bounds bounds;
+  bool offScreen = false;
+  void Forget() { known = false; }
 };
 
 // The focus window of the foreground thread; 0 when there is none.
@@ -25,8 +35,10 @@ bool IsOffScreen(WindowManager& wm, std::int32_t left, std::int32_t top, std::in
                  std::int32_t height);
 
 bool IsTargetWindow(WindowManager& wm, WindowHandle w, bool checkOffScreen);
-// The same with the window's title as the caller has just read it.
-bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen);
+// The same with the window's title as the caller has just read it; with
+// `monitors`, a rectangle judged before is not asked about again.
+bool IsTargetWindow(WindowManager& wm, WindowHandle w, const Text& title, bool checkOffScreen,
+                    OffScreenMemory* monitors = nullptr);
 
 // Full path of the executable owning the window, with a drive letter where
 // one fits; empty when it cannot be found.

@@ -33,6 +33,9 @@ LRESULT CALLBACK ApplicationWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wPara
     if (self && self->main_) ::PostMessageW(self->main_, WM_CLOSE, 0, 0);
     return 0;
   }
+  // Broadcasts reach hidden windows only when they have no owner, as this
+  // one; the main window, which it owns, hears of a display change here.
+  if (msg == WM_DISPLAYCHANGE && self && self->main_) ::SendMessageW(self->main_, msg, wParam, lParam);
   return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 

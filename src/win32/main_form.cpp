@@ -84,6 +84,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::ExitProcess(0);
       }
       return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    case WM_DISPLAYCHANGE:
+      // A monitor added, removed or changed: windows are judged afresh.
+      if (cycle_) cycle_->DisplayChanged();
+      break;
     case WM_TIMER:
       if (wParam == kTimerDataId) {
         TimerDataTimer();

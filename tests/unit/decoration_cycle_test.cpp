@@ -246,9 +246,13 @@ TEST_F(Cycle, OwnerIsLookedUpAgainOnlyForAnotherWindowOrProcess) {
   wm.foreground = kB;
   cycle.Tick();
   EXPECT_EQ(processes.moduleQueries, 2);
-  // The same handle now owned by another process (a handle reused after its
-  // window was destroyed) is looked up afresh.
-  wm.windows[kB].pid = 10;
+  // The same handle, after its window was destroyed, reused by a window of
+  // another process: looked up afresh.
+  const FakeWindow b = wm.windows.at(kB);
+  wm.windows.erase(kB);
+  cycle.Tick();
+  wm.Add(kB, b);
+  wm.windows.at(kB).pid = 10;
   cycle.Tick();
   EXPECT_EQ(processes.moduleQueries, 3);
   EXPECT_EQ(settings.SeenPrograms, (std::vector<Text>{u"NOTEPAD.EXE", u"PAINT.EXE"}));
@@ -265,28 +269,100 @@ TEST_F(Cycle, ProcessIsLookedUpOncePerTick) {
   EXPECT_EQ(processes.moduleQueries, 1);
 }
 
-TEST_F(Cycle, ASteadyTickAsksTheWindowInFrontOnceAndItsClassOncePerWindow) {
+// A steady tick asks the window in front for its title and its state only:
+// its process, its class and the monitors under it are asked again when
+// another window comes to the front, when the window was out of sight (a
+// handle names another window only after its own has gone), when it moves,
+// or when the monitors change.
+TEST_F(Cycle, ASteadyTickAsksTheWindowInFrontForItsTitleAndStateOnly) {
   settings.DisableDialog = true;
   wm.foreground = kA;
   cycle.Tick();
+  const int newWindowQueries = 2;  // the window's and GetProcessFileName's own
+  EXPECT_EQ(wm.processIdQueries, newWindowQueries);
+  EXPECT_EQ(wm.monitorQueries.size(), 1u);
   for (int i = 0; i < 3; ++i) {
     wm.log.clear();
     wm.styleQueries = wm.processIdQueries = 0;
     cycle.Tick();
     EXPECT_EQ(std::count(wm.log.begin(), wm.log.end(), "get 1"), 1);
     EXPECT_EQ(wm.styleQueries, 1);
-    EXPECT_EQ(wm.processIdQueries, 1);
+    EXPECT_EQ(wm.processIdQueries, 0);
   }
   EXPECT_EQ(wm.classQueries, 1);
+  EXPECT_EQ(wm.monitorQueries.size(), 1u);
   EXPECT_NE(wm.Title(kA), u"Notes");
   wm.foreground = kB;
   cycle.Tick();
   EXPECT_EQ(wm.classQueries, 2);
-  // The handle reused by a dialog of another process: asked afresh, skipped.
-  wm.windows[kB] = {.title = u"Open", .className = u"#32770", .pid = 10};
+  EXPECT_EQ(wm.processIdQueries, newWindowQueries);
+  EXPECT_EQ(wm.monitorQueries.size(), 1u) << "the same rectangle, judged before";
+  // The handle reused by a dialog of another process after a tick without
+  // it: asked afresh, skipped.
+  wm.windows.erase(kB);
+  cycle.Tick();
+  wm.Add(kB, {.title = u"Open", .className = u"#32770", .pid = 10});
   cycle.Tick();
   EXPECT_EQ(wm.classQueries, 3);
   EXPECT_EQ(wm.Title(kB), u"Open");
+}
+
+TEST_F(Cycle, WindowIsJudgedAfreshWhenItMovesOrTheMonitorsChange) {
+  wm.foreground = kA;
+  cycle.Tick();
+  ASSERT_NE(wm.Title(kA), u"Notes");
+  const size_t asked = wm.monitorQueries.size();
+  cycle.Tick();
+  EXPECT_EQ(wm.monitorQueries.size(), asked);
+  // Moved off every monitor: judged on the next tick, not decorated.
+  wm.windows.at(kA).rect = {3000, 3000, 3400, 3300};
+  const Text before = wm.Title(kA);
+  clock.now.second = 30;
+  cycle.Tick();
+  EXPECT_EQ(wm.monitorQueries.size(), asked + 5);
+  EXPECT_EQ(wm.Title(kA), before) << "not written";
+  // A monitor added there: unknown to the cycle until the display change is
+  // reported; then judged afresh and decorated.
+  wm.monitors.push_back({2560, 2048, 4096, 4096});
+  cycle.Tick();
+  EXPECT_EQ(wm.monitorQueries.size(), asked + 5);
+  EXPECT_EQ(wm.Title(kA), before);
+  cycle.DisplayChanged();
+  cycle.Tick();
+  EXPECT_EQ(wm.monitorQueries.size(), asked + 6);
+  EXPECT_NE(wm.Title(kA).find(u"13:05:30"), Text::npos);
+  // Removed again: judged afresh once more.
+  wm.monitors.pop_back();
+  cycle.DisplayChanged();
+  clock.now.second = 31;
+  cycle.Tick();
+  EXPECT_EQ(wm.monitorQueries.size(), asked + 11);
+  EXPECT_EQ(wm.Title(kA).find(u"13:05:31"), Text::npos);
+}
+
+TEST_F(Cycle, InputMethodWindowIsAskedForAgainWhenTheFocusMoves) {
+  wm.focus = 77;
+  probes.imeWindows = {{77, 78}, {79, 80}};
+  probes.imeAnswers = {{78, 1}, {80, 0}};
+  wm.foreground = kA;
+  for (int i = 0; i < 3; ++i) cycle.Tick();
+  EXPECT_EQ(probes.imeAsked, std::vector<WindowHandle>{77});
+  EXPECT_NE(wm.Title(kA).find(u"[あ]"), Text::npos);
+  wm.focus = 79;
+  cycle.Tick();
+  cycle.Tick();
+  EXPECT_EQ(probes.imeAsked, (std::vector<WindowHandle>{77, 79}));
+  EXPECT_NE(wm.Title(kA).find(u"[A]"), Text::npos);
+  // Its input-method window gone: asked for again on the next tick.
+  probes.imeAnswers.erase(80);
+  cycle.Tick();
+  probes.imeAnswers[80] = 0;
+  cycle.Tick();
+  EXPECT_EQ(probes.imeAsked, (std::vector<WindowHandle>{77, 79, 79}));
+  // A focus window without an input method stays without one.
+  wm.focus = 81;
+  for (int i = 0; i < 3; ++i) cycle.Tick();
+  EXPECT_EQ(probes.imeAsked, (std::vector<WindowHandle>{77, 79, 79, 81}));
 }
 
 TEST_F(Cycle, StandardDialogsAreSkippedOnlyWhenAsked) {

@@ -189,6 +189,30 @@ TEST_F(RealTick, CachedDecoratedTitlePutBackCarriesOneTag) {
   EXPECT_EQ(a.Title(), L"Cached");
 }
 
+// The monitors under a window are asked about again only when it moves: a
+// window moved off every monitor is left alone on the next tick, and
+// decorated again on the tick after it came back.
+TEST_F(RealTick, WindowMovedOffAndBackOnTheMonitorsIsJudgedAfresh) {
+  TestWindow a(L"Moving");
+  const auto moveTo = [&](int x, int y) {
+    ::SetWindowPos(a.Hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return WaitFor([&] {
+      RECT r{};
+      return ::GetWindowRect(a.Hwnd(), &r) && r.left == x && r.top == y;
+    });
+  };
+  TickWith(a);
+  TickWith(a);
+  ASSERT_EQ(a.Title(), L"Moving" + WideTag());
+  ASSERT_TRUE(moveTo(6000, 6000));
+  ASSERT_TRUE(a.SetTitle(L"Moved away"));
+  cycle.Tick();
+  EXPECT_EQ(a.Title(), L"Moved away") << "off every monitor: not decorated";
+  ASSERT_TRUE(moveTo(200, 150));
+  cycle.Tick();
+  EXPECT_EQ(a.Title(), L"Moved away" + WideTag()) << "back on a monitor";
+}
+
 // A title longer than Velmora reads is not answered with an empty or
 // shortened title: in front it counts as untitled, left behind it is not
 // written over. (The limit is lowered here: Wine takes titles of about a
