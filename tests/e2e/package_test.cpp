@@ -153,7 +153,9 @@ TEST(UnpackedPackage, StartsFromItsOwnFolderAndDecoratesTheWindowInFront) {
       },
       std::chrono::seconds(30));
   ASSERT_TRUE(decorated) << Narrow(notes.Title());
-  if (!box.empty()) EXPECT_EQ(box, L"CPU情報の取得に失敗しました。");
+  if (!box.empty()) {
+    EXPECT_EQ(box, L"CPU情報の取得に失敗しました。");
+  }
 
   const HWND main = testing::WaitForWindowOf(velmora.Pid(), L"TMainForm");
   ASSERT_NE(main, nullptr) << "no main window";
