@@ -1,7 +1,7 @@
 // The floor a tick cannot go below: a hidden window whose timer makes only
 // the platform calls every tick of the default tag needs (the foreground
-// window, a title read and written, the input method's state, the memory
-// load, one processor counter). Built a second time
+// window, a title read and written, the input method's state, the local
+// time, the memory load, one processor counter). Built a second time
 // without the timer (BENCH_IDLE) as the smallest resident program, and a
 // third time (BENCH_ICON) with a tray icon that shows Velmora's two frames in
 // turn once a second, as Velmora's animation does: the floor of Velmora as
@@ -67,6 +67,8 @@ void Tick() {
     ::SendMessageTimeoutW(g.ime, WM_IME_CONTROL, 5 /* IMC_GETOPENSTATUS */, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 50,
                           &open);
   }
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);  // the date and the time of the tag
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof memory;
   ::GlobalMemoryStatusEx(&memory);
