@@ -7,7 +7,7 @@ namespace velmora {
 
 namespace {
 
-using C = ConfigControl;
+using C = ConfigItem;
 
 constexpr std::array kAlarmGroup{C::TXTAlarm, C::UDAlarm, C::LabelAlarm, C::TXTHour,     C::UDHour,      C::LabelHour,
                                  C::TXTMin,   C::UDMin,   C::LabelMin,   C::CHKAlarmWav, C::EditAlarmWav, C::BtnAlarmWav};
@@ -24,7 +24,7 @@ constexpr BrowseSpec kBrowseSpecs[] = {
 
 }  // namespace
 
-std::span<const ConfigControl> ControlsFollowing(ConfigControl checkBox) {
+std::span<const ConfigItem> ControlsFollowing(ConfigItem checkBox) {
   switch (checkBox) {
     case C::CHKAlarm: return kAlarmGroup;
     case C::ChkWhistle: return kWhistleGroup;

@@ -8,24 +8,17 @@
 #include <span>
 #include <vector>
 
+#include "core/config_item.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "core/text.h"
 
 namespace velmora {
 
-// The controls that the enabling rules switch, and their check boxes.
-enum class ConfigControl {
-  CHKAlarm, TXTAlarm, UDAlarm, LabelAlarm, TXTHour, UDHour, LabelHour, TXTMin, UDMin, LabelMin,
-  CHKAlarmWav, EditAlarmWav, BtnAlarmWav,
-  ChkWhistle, TXTWhistle, UDWhistle, LabelWhistle, ChkWhistleWav, EditWhistleWav, BtntWhistleWav,
-  ChkMem, TXTMem, UDMem, EditMem, LabelMem, BtnMem,
-};
-
 // The controls whose enabled state follows `checkBox` (CHKAlarm, ChkWhistle
 // or ChkMem); empty for any other control. The sound check boxes are not
 // group switches: they never disable their edit box and button.
-std::span<const ConfigControl> ControlsFollowing(ConfigControl checkBox);
+std::span<const ConfigItem> ControlsFollowing(ConfigItem checkBox);
 
 // An up-down's range; a step past one end gives the other end.
 struct UpDownRange {

@@ -101,17 +101,6 @@ constexpr UpDownSpec kUpDowns[] = {
     {I::UDMem, I::TXTMem, 4, kRamUseRange, 90},
 };
 
-// ConfigControl (the enabling rules) to the window that plays it.
-constexpr ConfigItem kRuleItems[] = {
-    I::CHKAlarm,   I::TXTAlarm,     I::UDAlarm,        I::LabelAlarm,     I::TXTHour,    I::UDHour,
-    I::LabelHour,  I::TXTMin,       I::UDMin,          I::LabelMin,       I::CHKAlarmWav, I::EditAlarmWav,
-    I::BtnAlarmWav, I::ChkWhistle,  I::TXTWhistle,     I::UDWhistle,      I::LabelWhistle, I::ChkWhistleWav,
-    I::EditWhistleWav, I::BtntWhistleWav, I::ChkMem,   I::TXTMem,         I::UDMem,      I::EditMem,
-    I::LabelMem,   I::BtnMem,
-};
-static_assert(std::size(kRuleItems) == static_cast<std::size_t>(ConfigControl::BtnMem) + 1);
-ConfigItem ItemOf(ConfigControl c) { return kRuleItems[static_cast<std::size_t>(c)]; }
-
 // --- DPI functions of newer systems, looked up once ---------------------------
 
 UINT DpiOfWindow(HWND hwnd) {
@@ -616,9 +605,9 @@ TSettings TConfigForm::Edited() const {
 }
 
 void TConfigForm::ApplyEnablingRules() {
-  for (ConfigControl chk : {ConfigControl::CHKAlarm, ConfigControl::ChkWhistle, ConfigControl::ChkMem}) {
-    const BOOL on = Checked(ItemOf(chk)) ? TRUE : FALSE;
-    for (ConfigControl c : ControlsFollowing(chk)) ::EnableWindow(Item(ItemOf(c)), on);
+  for (ConfigItem chk : {I::CHKAlarm, I::ChkWhistle, I::ChkMem}) {
+    const BOOL on = Checked(chk) ? TRUE : FALSE;
+    for (ConfigItem c : ControlsFollowing(chk)) ::EnableWindow(Item(c), on);
   }
 }
 

@@ -27,21 +27,10 @@ namespace velmora::win32 {
 inline constexpr wchar_t kConfigFormClass[] = L"TConfigForm";
 inline constexpr wchar_t kConfigFormCaption[] = L"Velmora - 詳細設定";
 
-// Every window of the dialog, in creation order. The value plus
-// kFirstConfigId is the control identifier, except BtnOK (IDOK) and
-// BtnCancel (IDCANCEL), which the dialog manager's Enter and Esc click.
-enum class ConfigItem {
-  GroupBoxDisp, RadioGroupDate, RadioGroupTime, ChkItem, Label1, ComboBoxTimer,
-  GroupBoxAlarm, CHKAlarm, LabelAlarm, TXTAlarm, UDAlarm, UDHour, LabelHour, TXTHour, LabelMin, TXTMin, UDMin,
-  CHKAlarmWav, EditAlarmWav, BtnAlarmWav,
-  GroupBoxWhistle, ChkWhistle, LabelWhistle, TXTWhistle, UDWhistle, ChkWhistleWav, EditWhistleWav, BtntWhistleWav,
-  GroupBoxDisable, BtnRef, ListBox, BtnDel, CHKDialog, ListBoxLog, BtnLog,
-  GroupBoxMem, ChkMem, LabelMem, TXTMem, UDMem, EditMem, BtnMem,
-  BtnOK, BtnCancel,
-  Count,
-};
+// The control identifier of an item is kFirstConfigId plus its ConfigItem
+// value, except BtnOK (IDOK) and BtnCancel (IDCANCEL), which the dialog
+// manager's Enter and Esc click.
 inline constexpr int kFirstConfigId = 1000;
-inline constexpr int kConfigItemCount = static_cast<int>(ConfigItem::Count);
 
 // Font handles that use 0 for "none".
 struct DeleteObjectCloser {
