@@ -79,28 +79,6 @@ Text CommandLineForProgram(const Text& path) {
   return u"\"" + path + u"\"";
 }
 
-void CopyDialogFields(const TSettings& from, TSettings& to) {
-  to.DisableDialog = from.DisableDialog;
-  to.FormatDate = from.FormatDate;
-  to.FormatTime = from.FormatTime;
-  to.FormatName = from.FormatName;
-  to.FormatUpdate = from.FormatUpdate;
-  to.WhistleEnable = from.WhistleEnable;
-  to.WhistleTime = from.WhistleTime;
-  to.WhistleWavEnable = from.WhistleWavEnable;
-  to.WhistleWavFile = from.WhistleWavFile;
-  to.AlarmEnable = from.AlarmEnable;
-  to.AlarmTime = from.AlarmTime;
-  to.AlarmHour = from.AlarmHour;
-  to.AlarmMin = from.AlarmMin;
-  to.AlarmWavEnabled = from.AlarmWavEnabled;
-  to.AlarmWavFile = from.AlarmWavFile;
-  to.RAMEnable = from.RAMEnable;
-  to.RAMUse = from.RAMUse;
-  to.RAMExe = from.RAMExe;
-  to.DisabledPrograms = from.DisabledPrograms;
-}
-
 void FinishConfigForm(CloseResult result, const TSettings& edited, TSettings& settings, SettingsStorage& storage) {
   if (result == CloseResult::OK) {
     storage.SaveSettings(edited);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/config_item.h"
+#include "core/dialog_settings.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "core/text.h"
@@ -20,16 +21,14 @@ namespace velmora {
 // group switches: they never disable their edit box and button.
 std::span<const ConfigItem> ControlsFollowing(ConfigItem checkBox);
 
-// An up-down's range; a step past one end gives the other end.
-struct UpDownRange {
-  std::int32_t min;
-  std::int32_t max;
-};
-inline constexpr UpDownRange kAlarmTimeRange{1, 60};
-inline constexpr UpDownRange kHourRange{0, 23};
-inline constexpr UpDownRange kMinuteRange{0, 59};
-inline constexpr UpDownRange kWhistleTimeRange{1, 60};
-inline constexpr UpDownRange kRamUseRange{1, 100};
+// An up-down's range; a step past one end gives the other end. The ranges
+// are those of the settings the up-downs edit.
+using UpDownRange = ValueRange;
+inline constexpr UpDownRange kAlarmTimeRange = SettingEditedBy(ConfigItem::UDAlarm)->range;
+inline constexpr UpDownRange kHourRange = SettingEditedBy(ConfigItem::UDHour)->range;
+inline constexpr UpDownRange kMinuteRange = SettingEditedBy(ConfigItem::UDMin)->range;
+inline constexpr UpDownRange kWhistleTimeRange = SettingEditedBy(ConfigItem::UDWhistle)->range;
+inline constexpr UpDownRange kRamUseRange = SettingEditedBy(ConfigItem::UDMem)->range;
 
 std::int32_t WrapStep(std::int32_t position, std::int32_t delta, UpDownRange range);
 // A hand-edited file may hold any number; the dialog shows and keeps the
@@ -71,9 +70,6 @@ Text CommandLineForProgram(const Text& path);
 
 // How the dialog was closed: OK, or any other way (Cancel, Esc, close box).
 enum class CloseResult { OK, Cancel };
-
-// The fields the dialog edits and LoadSettings/SaveSettings move.
-void CopyDialogFields(const TSettings& from, TSettings& to);
 
 // Closing: OK saves what the dialog shows (`edited`); any other result reads
 // the files again, keys absent from them keeping the edited value (but

@@ -1,6 +1,18 @@
 #include "core/settings.h"
 
+#include <type_traits>
+#include <variant>
+
+#include "core/dialog_settings.h"
+
 namespace velmora {
+
+TSettings::TSettings() {
+  for (const DialogSetting& setting : kDialogSettings) {
+    std::visit([&](auto field) { this->*field = InitialValue<std::remove_cvref_t<decltype(this->*field)>>(setting); },
+               setting.field);
+  }
+}
 
 void TSettings::SetDispBack(bool on) {
   DispBack = on;

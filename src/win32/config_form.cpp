@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <variant>
 #include <vector>
 
 #include "core/button_glyph.h"
@@ -83,23 +84,47 @@ constexpr ControlSpec kControls[] = {
 };
 static_assert(std::size(kControls) == kConfigItemCount);
 
+// Each item's row stands at its own place.
+constexpr bool InItemOrder() {
+  for (std::size_t k = 0; k < std::size(kControls); ++k) {
+    if (kControls[k].item != static_cast<ConfigItem>(k)) return false;
+  }
+  return true;
+}
+static_assert(InItemOrder());
+const ControlSpec& SpecOf(ConfigItem item) { return kControls[static_cast<std::size_t>(item)]; }
+
+// A setting's editor holds its kind of value: a flag a check box, an
+// integer a radio group, the interval list or an up-down, a text an edit box.
+constexpr bool EditorsFitTheirSettings() {
+  for (const DialogSetting& setting : kDialogSettings) {
+    const Kind kind = kControls[static_cast<std::size_t>(setting.control)].kind;
+    const bool fits = setting.field.index() == 0   ? kind == Kind::Check
+                      : setting.field.index() == 1 ? kind == Kind::RadioGroup || kind == Kind::Combo || kind == Kind::UpDown
+                                                   : kind == Kind::Edit;
+    if (!fits) return false;
+  }
+  return true;
+}
+static_assert(EditorsFitTheirSettings());
+
 constexpr const wchar_t* kDateItems[] = {L"年/月/日(曜日)", L"年/月/日", L"月/日(曜日)", L"月/日"};
 constexpr const wchar_t* kTimeItems[] = {L"時:分:秒[24時間]", L"時:分    [24時間]", L"時:分:秒[12時間]",
                                          L"時:分    [12時間]"};
 
-// The up-downs, the field each one fills, its range and its position at design.
+// The up-downs and the field each one fills. An up-down's range and its
+// position at design are those of the setting it edits.
 struct UpDownSpec {
   ConfigItem upDown;
   ConfigItem field;
   int number;  // index into numbers_
-  UpDownRange range;
-  std::int32_t design;
 };
 constexpr UpDownSpec kUpDowns[] = {
-    {I::UDAlarm, I::TXTAlarm, 0, kAlarmTimeRange, 10}, {I::UDHour, I::TXTHour, 1, kHourRange, 0},
-    {I::UDMin, I::TXTMin, 2, kMinuteRange, 0},         {I::UDWhistle, I::TXTWhistle, 3, kWhistleTimeRange, 10},
-    {I::UDMem, I::TXTMem, 4, kRamUseRange, 90},
+    {I::UDAlarm, I::TXTAlarm, 0}, {I::UDHour, I::TXTHour, 1},     {I::UDMin, I::TXTMin, 2},
+    {I::UDWhistle, I::TXTWhistle, 3}, {I::UDMem, I::TXTMem, 4},
 };
+
+const UpDownRange& RangeOf(ConfigItem upDown) { return SettingEditedBy(upDown)->range; }
 
 // --- DPI functions of newer systems, looked up once ---------------------------
 
@@ -330,11 +355,10 @@ void TConfigForm::CreateControls() {
     if (spec.kind == Kind::RadioGroup) {
       // The items are set here, replacing whatever a design had.
       const auto& texts = spec.item == I::RadioGroupDate ? kDateItems : kTimeItems;
-      const std::size_t base = spec.item == I::RadioGroupDate ? 0 : 4;
-      for (std::size_t k = 0; k < 4; ++k) {
-        radios_[base + k] = MakeChild(instance_, L"BUTTON", texts[k],
-                                      BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP | WS_TABSTOP : 0), 0, hwnd,
-                                      id * 10 + static_cast<int>(k));
+      auto& radios = RadiosOf(spec.item);
+      for (std::size_t k = 0; k < radios.size(); ++k) {
+        radios[k] = MakeChild(instance_, L"BUTTON", texts[k], BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP | WS_TABSTOP : 0),
+                              0, hwnd, id * 10 + static_cast<int>(k));
       }
     }
     if (spec.kind == Kind::Combo) {
@@ -347,9 +371,10 @@ void TConfigForm::CreateControls() {
   // (1, then 5, then 20) would jump across a range that wraps.
   UDACCEL oneStep{0, 1};
   for (const UpDownSpec& u : kUpDowns) {
-    ::SendMessageW(Item(u.upDown), UDM_SETRANGE32, static_cast<WPARAM>(u.range.min), u.range.max);
+    const UpDownRange& range = RangeOf(u.upDown);
+    ::SendMessageW(Item(u.upDown), UDM_SETRANGE32, static_cast<WPARAM>(range.min), range.max);
     ::SendMessageW(Item(u.upDown), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&oneStep));
-    SetUpDownPosition(u.upDown, u.design);
+    SetUpDownPosition(u.upDown, SettingEditedBy(u.upDown)->initial);
   }
 }
 
@@ -413,7 +438,7 @@ void TConfigForm::Layout() {
     if (spec.kind == Kind::RadioGroup) {
       // Two columns, items down the first column first; the rows share the
       // height below the caption.
-      const std::size_t base = spec.item == I::RadioGroupDate ? 0 : 4;
+      const auto& radios = RadiosOf(spec.item);
       const auto px = [&](int units) { return ::MulDiv(units, static_cast<int>(dpi_), 96); };
       const int width = r.right - r.left, height = r.bottom - r.top;
       const int rest = height - tm.tmHeight - px(5);
@@ -425,7 +450,7 @@ void TConfigForm::Layout() {
       for (std::size_t k = 0; k < 4; ++k) {
         RECT text{0, 0, 0, 0};
         wchar_t caption[64] = {};
-        ::GetWindowTextW(radios_[base + k], caption, static_cast<int>(std::size(caption)));
+        ::GetWindowTextW(radios[k], caption, static_cast<int>(std::size(caption)));
         ::DrawTextW(dc, caption, -1, &text, DT_SINGLELINE | DT_CALCRECT);
         need[k / 2] = std::max<int>(need[k / 2], text.right - text.left + px(13 + 6));
       }
@@ -437,8 +462,8 @@ void TConfigForm::Layout() {
       const int widths[2] = {column0, std::max(column1, 0)};
       for (std::size_t k = 0; k < 4; ++k) {
         const int column = static_cast<int>(k) / 2, row = static_cast<int>(k) % 2;
-        setFont(radios_[base + k], font_.get());
-        ::MoveWindow(radios_[base + k], lefts[column], row * rowHeight + topMargin,
+        setFont(radios[k], font_.get());
+        ::MoveWindow(radios[k], lefts[column], row * rowHeight + topMargin,
                      std::min(widths[column], inner - lefts[column]), rowHeight, FALSE);
       }
     }
@@ -504,9 +529,7 @@ TNumberEdit* TConfigForm::NumberFor(ConfigItem upDown) {
 }
 
 void TConfigForm::SetUpDownPosition(ConfigItem upDown, std::int32_t position) {
-  const auto* spec = std::find_if(std::begin(kUpDowns), std::end(kUpDowns),
-                                  [&](const UpDownSpec& u) { return u.upDown == upDown; });
-  const std::int32_t shown = ClampToRange(position, spec->range);
+  const std::int32_t shown = ClampToRange(position, RangeOf(upDown));
   ::SendMessageW(Item(upDown), UDM_SETPOS32, 0, shown);
   NumberFor(upDown)->SetText(DecimalText(shown));
 }
@@ -519,7 +542,7 @@ bool TConfigForm::UpDownDelta(const NMUPDOWN& change) {
   // The step and its wrap are ours, so they are the same on every platform.
   for (const UpDownSpec& u : kUpDowns) {
     if (Item(u.upDown) != change.hdr.hwndFrom) continue;
-    SetUpDownPosition(u.upDown, WrapStep(change.iPos, change.iDelta, u.range));
+    SetUpDownPosition(u.upDown, WrapStep(change.iPos, change.iDelta, RangeOf(u.upDown)));
     return true;  // the control itself leaves its position alone
   }
   return false;
@@ -548,27 +571,55 @@ Text TConfigForm::TextOf(ConfigItem item) const {
 
 void TConfigForm::SetText(ConfigItem item, const Text& text) { ::SetWindowTextW(Item(item), Wide(text)); }
 
-void TConfigForm::ShowSettings(const TSettings& s) {
-  for (std::size_t k = 0; k < 4; ++k) {
-    ::SendMessageW(radios_[k], BM_SETCHECK, static_cast<std::int32_t>(k) == s.FormatDate ? BST_CHECKED : 0, 0);
-    ::SendMessageW(radios_[4 + k], BM_SETCHECK, static_cast<std::int32_t>(k) == s.FormatTime ? BST_CHECKED : 0, 0);
+void TConfigForm::ShowValue(ConfigItem control, bool on) { SetChecked(control, on); }
+
+void TConfigForm::ShowValue(ConfigItem control, std::int32_t value) {
+  switch (SpecOf(control).kind) {
+    case Kind::RadioGroup: {
+      const auto& radios = RadiosOf(control);
+      for (std::size_t k = 0; k < radios.size(); ++k) {
+        ::SendMessageW(radios[k], BM_SETCHECK, static_cast<std::int32_t>(k) == value ? BST_CHECKED : 0, 0);
+      }
+      break;
+    }
+    case Kind::Combo:  // the interval list
+      ::SendMessageW(Item(control), CB_SETCURSEL, static_cast<WPARAM>(IntervalIndexOf(value)), 0);
+      break;
+    default:
+      SetUpDownPosition(control, value);
+      break;
   }
-  SetChecked(I::ChkItem, s.FormatName);
-  ::SendMessageW(Item(I::ComboBoxTimer), CB_SETCURSEL, static_cast<WPARAM>(IntervalIndexOf(s.FormatUpdate)), 0);
-  SetChecked(I::CHKDialog, s.DisableDialog);
-  SetChecked(I::CHKAlarm, s.AlarmEnable);
-  SetChecked(I::CHKAlarmWav, s.AlarmWavEnabled);
-  SetChecked(I::ChkWhistle, s.WhistleEnable);
-  SetChecked(I::ChkWhistleWav, s.WhistleWavEnable);
-  SetChecked(I::ChkMem, s.RAMEnable);
-  SetUpDownPosition(I::UDAlarm, s.AlarmTime);
-  SetUpDownPosition(I::UDHour, s.AlarmHour);
-  SetUpDownPosition(I::UDMin, s.AlarmMin);
-  SetUpDownPosition(I::UDWhistle, s.WhistleTime);
-  SetUpDownPosition(I::UDMem, s.RAMUse);
-  SetText(I::EditAlarmWav, s.AlarmWavFile);
-  SetText(I::EditWhistleWav, s.WhistleWavFile);
-  SetText(I::EditMem, s.RAMExe);
+}
+
+void TConfigForm::ShowValue(ConfigItem control, const Text& text) { SetText(control, text); }
+
+bool TConfigForm::ShownValue(ConfigItem control, bool) const { return Checked(control); }
+
+std::int32_t TConfigForm::ShownValue(ConfigItem control, std::int32_t current) const {
+  switch (SpecOf(control).kind) {
+    case Kind::RadioGroup: {
+      const auto& radios = RadiosOf(control);
+      std::int32_t shown = current;  // none checked: as it was
+      for (std::size_t k = 0; k < radios.size(); ++k) {
+        if (::SendMessageW(radios[k], BM_GETCHECK, 0, 0) == BST_CHECKED) shown = static_cast<std::int32_t>(k);
+      }
+      return shown;
+    }
+    case Kind::Combo: {
+      const auto index = ::SendMessageW(Item(control), CB_GETCURSEL, 0, 0);
+      return index == CB_ERR ? current : static_cast<std::int32_t>(index);
+    }
+    default:
+      return UpDownPosition(control);
+  }
+}
+
+Text TConfigForm::ShownValue(ConfigItem control, const Text&) const { return TextOf(control); }
+
+void TConfigForm::ShowSettings(const TSettings& s) {
+  for (const DialogSetting& setting : kDialogSettings) {
+    std::visit([&](auto field) { ShowValue(setting.control, s.*field); }, setting.field);
+  }
   // An unchanged list keeps its selection.
   if (ListItems(Item(I::ListBox)) != s.DisabledPrograms) {
     SetListItems(Item(I::ListBox), s.DisabledPrograms);
@@ -579,27 +630,9 @@ void TConfigForm::ShowSettings(const TSettings& s) {
 
 TSettings TConfigForm::Edited() const {
   TSettings e = settings_;
-  for (std::int32_t k = 0; k < 4; ++k) {
-    if (::SendMessageW(radios_[static_cast<std::size_t>(k)], BM_GETCHECK, 0, 0) == BST_CHECKED) e.FormatDate = k;
-    if (::SendMessageW(radios_[static_cast<std::size_t>(4 + k)], BM_GETCHECK, 0, 0) == BST_CHECKED) e.FormatTime = k;
+  for (const DialogSetting& setting : kDialogSettings) {
+    std::visit([&](auto field) { e.*field = ShownValue(setting.control, e.*field); }, setting.field);
   }
-  e.FormatName = Checked(I::ChkItem);
-  const auto index = ::SendMessageW(Item(I::ComboBoxTimer), CB_GETCURSEL, 0, 0);
-  if (index != CB_ERR) e.FormatUpdate = static_cast<std::int32_t>(index);
-  e.DisableDialog = Checked(I::CHKDialog);
-  e.AlarmEnable = Checked(I::CHKAlarm);
-  e.AlarmWavEnabled = Checked(I::CHKAlarmWav);
-  e.WhistleEnable = Checked(I::ChkWhistle);
-  e.WhistleWavEnable = Checked(I::ChkWhistleWav);
-  e.RAMEnable = Checked(I::ChkMem);
-  e.AlarmTime = UpDownPosition(I::UDAlarm);
-  e.AlarmHour = UpDownPosition(I::UDHour);
-  e.AlarmMin = UpDownPosition(I::UDMin);
-  e.WhistleTime = UpDownPosition(I::UDWhistle);
-  e.RAMUse = UpDownPosition(I::UDMem);
-  e.AlarmWavFile = TextOf(I::EditAlarmWav);
-  e.WhistleWavFile = TextOf(I::EditWhistleWav);
-  e.RAMExe = TextOf(I::EditMem);
   e.DisabledPrograms = ListItems(Item(I::ListBox));
   return e;
 }

@@ -91,9 +91,15 @@ class TConfigForm {
   bool UpDownDelta(const NMUPDOWN& change);
   void UpDownChanged(HWND upDown);
 
-  // Settings to controls and back.
+  // Settings to controls and back, by the settings table.
   void ShowSettings(const TSettings& s);
   TSettings Edited() const;
+  void ShowValue(ConfigItem control, bool on);
+  void ShowValue(ConfigItem control, std::int32_t value);
+  void ShowValue(ConfigItem control, const Text& text);
+  bool ShownValue(ConfigItem control, bool current) const;
+  std::int32_t ShownValue(ConfigItem control, std::int32_t current) const;
+  Text ShownValue(ConfigItem control, const Text& current) const;
   void ApplyEnablingRules();
   void RefreshSeenPrograms();
 
@@ -123,7 +129,11 @@ class TConfigForm {
   bool loaded_ = false;
   std::optional<CloseResult> result_;
   std::array<HWND, kConfigItemCount> items_{};
-  std::array<HWND, 8> radios_{};  // date 0-3, time 0-3
+  std::array<std::array<HWND, 4>, 2> radios_{};  // RadioGroupDate's items, RadioGroupTime's
+  std::array<HWND, 4>& RadiosOf(ConfigItem group) { return radios_[group == ConfigItem::RadioGroupDate ? 0 : 1]; }
+  const std::array<HWND, 4>& RadiosOf(ConfigItem group) const {
+    return radios_[group == ConfigItem::RadioGroupDate ? 0 : 1];
+  }
   std::array<std::unique_ptr<TNumberEdit>, 5> numbers_;
   UniqueFont font_;     // the dialog font, in the menu font's face
   UniqueFont memFont_;  // EditMem keeps the design face
