@@ -44,16 +44,6 @@ std::int32_t ClampToRange(std::int32_t position, UpDownRange range) {
   return std::clamp(position, range.min, range.max);
 }
 
-Text IntervalItemText(int index) { return DecimalText(500 * (static_cast<std::int64_t>(index) + 1)); }
-
-int IntervalIndexOf(std::int32_t formatUpdate) {
-  return formatUpdate >= 0 && formatUpdate < kIntervalCount ? formatUpdate : 1;
-}
-
-std::uint32_t IntervalFromIndex(int index) {
-  return 500u * static_cast<std::uint32_t>(IntervalIndexOf(index) + 1);
-}
-
 Text AlreadyListedText(const Text& name) { return name + u"は登録済みです。"; }
 
 std::optional<Text> AddDisabledProgram(std::vector<Text>& list, const Text& name) {

@@ -1,6 +1,6 @@
 // What the settings dialog decides without a window: which controls follow
-// which check box, the up-down ranges, the interval list, the exclusion
-// list, the browse buttons' checks, and what closing does to the settings.
+// which check box, the up-down ranges, the exclusion list, the browse
+// buttons' checks, and what closing does to the settings.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "core/text.h"
+#include "core/timer_interval.h"
 
 namespace velmora {
 
@@ -34,16 +35,6 @@ std::int32_t WrapStep(std::int32_t position, std::int32_t delta, UpDownRange ran
 // A hand-edited file may hold any number; the dialog shows and keeps the
 // nearest one its up-down can take.
 std::int32_t ClampToRange(std::int32_t position, UpDownRange range);
-
-// The interval list: "500", "1000", ... "5000".
-inline constexpr int kIntervalCount = 10;
-Text IntervalItemText(int index);
-// The list index that shows FormatUpdate; an index outside the list (a
-// hand-edited file) shows the default "1000".
-int IntervalIndexOf(std::int32_t formatUpdate);
-// The cycle timer's interval for a list index; no selection (or any index
-// outside the list) gives 1000 ms, never a timer that does not run.
-std::uint32_t IntervalFromIndex(int index);
 
 // "<name>は登録済みです。"
 Text AlreadyListedText(const Text& name);

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "core/dialog_settings.h"
+#include "core/timer_interval.h"
 
 namespace velmora {
 
@@ -29,8 +30,7 @@ bool TSettings::AnyItemShown() const {
 }
 
 std::uint32_t TSettings::TimerIntervalMs() const {
-  const std::int32_t index = (FormatUpdate >= 0 && FormatUpdate <= 9) ? FormatUpdate : 1;
-  return 500u * static_cast<std::uint32_t>(index + 1);
+  return IntervalFromIndex(FormatUpdate);
 }
 
 }  // namespace velmora

@@ -60,8 +60,7 @@ struct TSettings {
   // True while at least one of the six tag items is on.
   bool AnyItemShown() const;
 
-  // The cycle timer's interval for FormatUpdate. An index outside 0-9 (a
-  // hand-edited file) gives the default 1000 ms rather than a dead timer.
+  // The cycle timer's interval for FormatUpdate (core/timer_interval.h).
   std::uint32_t TimerIntervalMs() const;
 };
 
