@@ -13,10 +13,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/config_form_model.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
+#include "win32/config_form_controls.h"
 #include "win32/heart_icons.h"
 #include "win32/number_edit.h"
 #include "win32/platform.h"
@@ -85,7 +87,6 @@ class TConfigForm {
   void CreateFonts();
   void Layout();
   void SetButtonGlyphs();
-  RECT Scaled(int left, int top, int width, int height) const;
   void SetUpDownPosition(ConfigItem upDown, std::int32_t position);
   std::int32_t UpDownPosition(ConfigItem upDown) const;
   bool UpDownDelta(const NMUPDOWN& change);
@@ -105,7 +106,6 @@ class TConfigForm {
 
   void Command(int id, int code, HWND control);
   void FormShow();
-  bool GroupMnemonic(wchar_t key);
   void CloseWith(CloseResult result);
   void Browse(BrowseButton button);
   void AddDisabledProgram(const Text& name);
@@ -117,7 +117,11 @@ class TConfigForm {
   void SetChecked(ConfigItem item, bool on);
   Text TextOf(ConfigItem item) const;
   void SetText(ConfigItem item, const Text& text);
-  TNumberEdit* NumberFor(ConfigItem upDown);
+  // The number field of an up-down, or the field itself.
+  std::unique_ptr<TNumberEdit>& NumberFor(ConfigItem item);
+  // The items of RadioGroupDate or RadioGroupTime.
+  std::array<HWND, kRadioItemCount>& RadiosOf(ConfigItem group);
+  const std::array<HWND, kRadioItemCount>& RadiosOf(ConfigItem group) const;
 
   HINSTANCE instance_;
   TSettings& settings_;
@@ -129,20 +133,14 @@ class TConfigForm {
   bool loaded_ = false;
   std::optional<CloseResult> result_;
   std::array<HWND, kConfigItemCount> items_{};
-  std::array<std::array<HWND, 4>, 2> radios_{};  // RadioGroupDate's items, RadioGroupTime's
-  std::array<HWND, 4>& RadiosOf(ConfigItem group) { return radios_[group == ConfigItem::RadioGroupDate ? 0 : 1]; }
-  const std::array<HWND, 4>& RadiosOf(ConfigItem group) const {
-    return radios_[group == ConfigItem::RadioGroupDate ? 0 : 1];
-  }
-  std::array<std::unique_ptr<TNumberEdit>, 5> numbers_;
+  std::array<std::array<HWND, kRadioItemCount>, 2> radios_{};  // RadioGroupDate's items, RadioGroupTime's
+  std::vector<HWND> groups_;  // the group boxes with a caption, whose mnemonic moves into them
+  std::array<std::unique_ptr<TNumberEdit>, kUpDownCount> numbers_;  // by UpDownPairs
   UniqueFont font_;     // the dialog font, in the menu font's face
   UniqueFont memFont_;  // EditMem keeps the design face
   UniqueIcon okGlyph_, cancelGlyph_;  // the pictures on BtnOK and BtnCancel
   Win32DiskAndSound ownSound_;
   DiskAndSound* sound_ = &ownSound_;
 };
-
-// The file-open dialog with the browse buttons' options.
-std::optional<Text> RunOpenFileDialog(HWND owner, const BrowseSpec& spec);
 
 }  // namespace velmora::win32
