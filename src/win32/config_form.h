@@ -21,7 +21,7 @@
 #include "win32/config_form_controls.h"
 #include "win32/heart_icons.h"
 #include "win32/number_edit.h"
-#include "win32/platform.h"
+#include "win32/disk_and_sound.h"
 #include "win32/unique_handle.h"
 
 namespace velmora::win32 {
