@@ -57,7 +57,7 @@ bool Win32DiskAndSound::PlayWaveFile(const Text& path, std::uint32_t flags) {
   static Play play = nullptr;
   if (!play) {
     if (const HMODULE winmm = LoadSystemLibrary(L"winmm.dll")) {
-      play = reinterpret_cast<Play>(reinterpret_cast<void*>(::GetProcAddress(winmm, "sndPlaySoundW")));
+      play = EntryOf<Play>(winmm, "sndPlaySoundW");
     }
   }
   return play && play(Wide(path), static_cast<UINT>(flags)) != FALSE;

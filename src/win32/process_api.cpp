@@ -33,8 +33,7 @@ Text Win32ProcessApi::ImageFileName(std::uint32_t pid) {
   // Looked up at run time: older systems' psapi lacks it.
   const UniqueModule psapi(LoadSystemLibrary(L"psapi.dll"));
   if (!psapi) return {};
-  using Fn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
-  const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(psapi.get(), "GetProcessImageFileNameW")));
+  const auto fn = EntryOf<DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD)>(psapi.get(), "GetProcessImageFileNameW");
   if (!fn) return {};
   wchar_t buf[261] = {};
   fn(process.get(), buf, 260);
