@@ -19,9 +19,9 @@
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "win32/config_form_controls.h"
+#include "win32/disk_and_sound.h"
 #include "win32/heart_icons.h"
 #include "win32/number_edit.h"
-#include "win32/disk_and_sound.h"
 #include "win32/unique_handle.h"
 
 namespace velmora::win32 {
@@ -33,12 +33,6 @@ inline constexpr wchar_t kConfigFormCaption[] = L"Velmora - 詳細設定";
 // value, except BtnOK (IDOK) and BtnCancel (IDCANCEL), which the dialog
 // manager's Enter and Esc click.
 inline constexpr int kFirstConfigId = 1000;
-
-// Font handles that use 0 for "none".
-struct DeleteObjectCloser {
-  void operator()(HGDIOBJ h) const noexcept { ::DeleteObject(h); }
-};
-using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
 
 class TConfigForm {
  public:
