@@ -604,12 +604,6 @@ LRESULT TConfigForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
-    case WM_NCDESTROY: {
-      const HWND hwnd = hwnd_;
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return ::DefDlgProcW(hwnd, msg, wParam, lParam);
-    }
     default:
       break;
   }
