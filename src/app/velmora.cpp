@@ -10,6 +10,7 @@
 #include "win32/config_form.h"
 #include "win32/error_box.h"
 #include "win32/main_form.h"
+#include "win32/message_loop.h"
 #include "win32/settings_files.h"
 #include "win32/single_instance.h"
 #include "win32/system_library.h"
@@ -65,15 +66,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   if (configForm.SettingsLoaded()) mainForm.SetTimerInterval(configForm.TimerInterval());
   mainForm.FinishStartup();
 
-  // Only WM_QUIT ends the loop. A message that could not be received (-1:
-  // Wine reports so for a WM_COPYDATA too large to hand over) is skipped:
-  // another program's bad message must not end Velmora with a tag left in a
-  // title and the preferences unsaved.
-  MSG msg;
-  for (BOOL got; (got = ::GetMessageW(&msg, nullptr, 0, 0)) != 0;) {
-    if (got == -1) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  win32::RunMessageLoop();
   return 0;
 }

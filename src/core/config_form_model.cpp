@@ -7,7 +7,7 @@ namespace velmora {
 
 namespace {
 
-using C = ConfigControl;
+using C = ConfigItem;
 
 constexpr std::array kAlarmGroup{C::TXTAlarm, C::UDAlarm, C::LabelAlarm, C::TXTHour,     C::UDHour,      C::LabelHour,
                                  C::TXTMin,   C::UDMin,   C::LabelMin,   C::CHKAlarmWav, C::EditAlarmWav, C::BtnAlarmWav};
@@ -24,7 +24,7 @@ constexpr BrowseSpec kBrowseSpecs[] = {
 
 }  // namespace
 
-std::span<const ConfigControl> ControlsFollowing(ConfigControl checkBox) {
+std::span<const ConfigItem> ControlsFollowing(ConfigItem checkBox) {
   switch (checkBox) {
     case C::CHKAlarm: return kAlarmGroup;
     case C::ChkWhistle: return kWhistleGroup;
@@ -42,16 +42,6 @@ std::int32_t WrapStep(std::int32_t position, std::int32_t delta, UpDownRange ran
 
 std::int32_t ClampToRange(std::int32_t position, UpDownRange range) {
   return std::clamp(position, range.min, range.max);
-}
-
-Text IntervalItemText(int index) { return DecimalText(500 * (static_cast<std::int64_t>(index) + 1)); }
-
-int IntervalIndexOf(std::int32_t formatUpdate) {
-  return formatUpdate >= 0 && formatUpdate < kIntervalCount ? formatUpdate : 1;
-}
-
-std::uint32_t IntervalFromIndex(int index) {
-  return 500u * static_cast<std::uint32_t>(IntervalIndexOf(index) + 1);
 }
 
 Text AlreadyListedText(const Text& name) { return name + u"は登録済みです。"; }
@@ -77,28 +67,6 @@ Text CommandLineForProgram(const Text& path) {
   if (path.find_first_of(u" \t") == Text::npos) return path;
   if (path.size() >= 2 && path.front() == u'"' && path.back() == u'"') return path;
   return u"\"" + path + u"\"";
-}
-
-void CopyDialogFields(const TSettings& from, TSettings& to) {
-  to.DisableDialog = from.DisableDialog;
-  to.FormatDate = from.FormatDate;
-  to.FormatTime = from.FormatTime;
-  to.FormatName = from.FormatName;
-  to.FormatUpdate = from.FormatUpdate;
-  to.WhistleEnable = from.WhistleEnable;
-  to.WhistleTime = from.WhistleTime;
-  to.WhistleWavEnable = from.WhistleWavEnable;
-  to.WhistleWavFile = from.WhistleWavFile;
-  to.AlarmEnable = from.AlarmEnable;
-  to.AlarmTime = from.AlarmTime;
-  to.AlarmHour = from.AlarmHour;
-  to.AlarmMin = from.AlarmMin;
-  to.AlarmWavEnabled = from.AlarmWavEnabled;
-  to.AlarmWavFile = from.AlarmWavFile;
-  to.RAMEnable = from.RAMEnable;
-  to.RAMUse = from.RAMUse;
-  to.RAMExe = from.RAMExe;
-  to.DisabledPrograms = from.DisabledPrograms;
 }
 
 void FinishConfigForm(CloseResult result, const TSettings& edited, TSettings& settings, SettingsStorage& storage) {

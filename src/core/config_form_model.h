@@ -1,6 +1,6 @@
 // What the settings dialog decides without a window: which controls follow
-// which check box, the up-down ranges, the interval list, the exclusion
-// list, the browse buttons' checks, and what closing does to the settings.
+// which check box, the up-down ranges, the exclusion list, the browse
+// buttons' checks, and what closing does to the settings.
 #pragma once
 
 #include <cstdint>
@@ -8,50 +8,33 @@
 #include <span>
 #include <vector>
 
+#include "core/config_item.h"
+#include "core/dialog_settings.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
 #include "core/text.h"
+#include "core/timer_interval.h"
 
 namespace velmora {
-
-// The controls that the enabling rules switch, and their check boxes.
-enum class ConfigControl {
-  CHKAlarm, TXTAlarm, UDAlarm, LabelAlarm, TXTHour, UDHour, LabelHour, TXTMin, UDMin, LabelMin,
-  CHKAlarmWav, EditAlarmWav, BtnAlarmWav,
-  ChkWhistle, TXTWhistle, UDWhistle, LabelWhistle, ChkWhistleWav, EditWhistleWav, BtntWhistleWav,
-  ChkMem, TXTMem, UDMem, EditMem, LabelMem, BtnMem,
-};
 
 // The controls whose enabled state follows `checkBox` (CHKAlarm, ChkWhistle
 // or ChkMem); empty for any other control. The sound check boxes are not
 // group switches: they never disable their edit box and button.
-std::span<const ConfigControl> ControlsFollowing(ConfigControl checkBox);
+std::span<const ConfigItem> ControlsFollowing(ConfigItem checkBox);
 
-// An up-down's range; a step past one end gives the other end.
-struct UpDownRange {
-  std::int32_t min;
-  std::int32_t max;
-};
-inline constexpr UpDownRange kAlarmTimeRange{1, 60};
-inline constexpr UpDownRange kHourRange{0, 23};
-inline constexpr UpDownRange kMinuteRange{0, 59};
-inline constexpr UpDownRange kWhistleTimeRange{1, 60};
-inline constexpr UpDownRange kRamUseRange{1, 100};
+// An up-down's range; a step past one end gives the other end. The ranges
+// are those of the settings the up-downs edit.
+using UpDownRange = ValueRange;
+inline constexpr UpDownRange kAlarmTimeRange = SettingEditedBy(ConfigItem::UDAlarm)->range;
+inline constexpr UpDownRange kHourRange = SettingEditedBy(ConfigItem::UDHour)->range;
+inline constexpr UpDownRange kMinuteRange = SettingEditedBy(ConfigItem::UDMin)->range;
+inline constexpr UpDownRange kWhistleTimeRange = SettingEditedBy(ConfigItem::UDWhistle)->range;
+inline constexpr UpDownRange kRamUseRange = SettingEditedBy(ConfigItem::UDMem)->range;
 
 std::int32_t WrapStep(std::int32_t position, std::int32_t delta, UpDownRange range);
 // A hand-edited file may hold any number; the dialog shows and keeps the
 // nearest one its up-down can take.
 std::int32_t ClampToRange(std::int32_t position, UpDownRange range);
-
-// The interval list: "500", "1000", ... "5000".
-inline constexpr int kIntervalCount = 10;
-Text IntervalItemText(int index);
-// The list index that shows FormatUpdate; an index outside the list (a
-// hand-edited file) shows the default "1000".
-int IntervalIndexOf(std::int32_t formatUpdate);
-// The cycle timer's interval for a list index; no selection (or any index
-// outside the list) gives 1000 ms, never a timer that does not run.
-std::uint32_t IntervalFromIndex(int index);
 
 // "<name>は登録済みです。"
 Text AlreadyListedText(const Text& name);
@@ -78,9 +61,6 @@ Text CommandLineForProgram(const Text& path);
 
 // How the dialog was closed: OK, or any other way (Cancel, Esc, close box).
 enum class CloseResult { OK, Cancel };
-
-// The fields the dialog edits and LoadSettings/SaveSettings move.
-void CopyDialogFields(const TSettings& from, TSettings& to);
 
 // Closing: OK saves what the dialog shows (`edited`); any other result reads
 // the files again, keys absent from them keeping the edited value (but

@@ -1,6 +1,19 @@
 #include "core/settings.h"
 
+#include <type_traits>
+#include <variant>
+
+#include "core/dialog_settings.h"
+#include "core/timer_interval.h"
+
 namespace velmora {
+
+TSettings::TSettings() {
+  for (const DialogSetting& setting : kDialogSettings) {
+    std::visit([&](auto field) { this->*field = InitialValue<std::remove_cvref_t<decltype(this->*field)>>(setting); },
+               setting.field);
+  }
+}
 
 void TSettings::SetDispBack(bool on) {
   DispBack = on;
@@ -17,8 +30,7 @@ bool TSettings::AnyItemShown() const {
 }
 
 std::uint32_t TSettings::TimerIntervalMs() const {
-  const std::int32_t index = (FormatUpdate >= 0 && FormatUpdate <= 9) ? FormatUpdate : 1;
-  return 500u * static_cast<std::uint32_t>(index + 1);
+  return IntervalFromIndex(FormatUpdate);
 }
 
 }  // namespace velmora

@@ -10,24 +10,29 @@
 namespace velmora {
 
 struct TSettings {
-  // Dialog settings.
-  bool DisableDialog = false;
-  std::int32_t FormatDate = 0;    // 0-3
-  std::int32_t FormatTime = 0;    // 0-3
-  bool FormatName = false;
-  std::int32_t FormatUpdate = 1;  // 0-9: interval 500 * (n + 1) ms
-  bool WhistleEnable = false;
-  std::int32_t WhistleTime = 10;  // 1-60 blink ticks
-  bool WhistleWavEnable = false;
+  // The dialog settings at their initial values (kDialogSettings), the
+  // display preferences and run-time values at theirs.
+  TSettings();
+
+  // Dialog settings. Their sections and keys, initial values and ranges are
+  // those of kDialogSettings (core/dialog_settings.h).
+  bool DisableDialog{};
+  std::int32_t FormatDate{};
+  std::int32_t FormatTime{};
+  bool FormatName{};
+  std::int32_t FormatUpdate{};  // the interval list's index: 500 * (n + 1) ms
+  bool WhistleEnable{};
+  std::int32_t WhistleTime{};   // blink ticks
+  bool WhistleWavEnable{};
   Text WhistleWavFile;
-  bool AlarmEnable = false;
-  std::int32_t AlarmTime = 10;    // 1-60 blink ticks
-  std::int32_t AlarmHour = 0;     // 0-23
-  std::int32_t AlarmMin = 0;      // 0-59
-  bool AlarmWavEnabled = false;
+  bool AlarmEnable{};
+  std::int32_t AlarmTime{};     // blink ticks
+  std::int32_t AlarmHour{};
+  std::int32_t AlarmMin{};
+  bool AlarmWavEnabled{};
   Text AlarmWavFile;
-  bool RAMEnable = false;
-  std::int32_t RAMUse = 90;       // 1-100 percent
+  bool RAMEnable{};
+  std::int32_t RAMUse{};        // percent
   Text RAMExe;
   std::vector<Text> DisabledPrograms;
 
@@ -55,8 +60,7 @@ struct TSettings {
   // True while at least one of the six tag items is on.
   bool AnyItemShown() const;
 
-  // The cycle timer's interval for FormatUpdate. An index outside 0-9 (a
-  // hand-edited file) gives the default 1000 ms rather than a dead timer.
+  // The cycle timer's interval for FormatUpdate (core/timer_interval.h).
   std::uint32_t TimerIntervalMs() const;
 };
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <variant>
 
+#include "core/dialog_settings.h"
 #include "core/errors.h"
 #include "core/ini_file.h"
 
@@ -61,6 +63,32 @@ void AppendLegacyList(const IniFile& ini, std::size_t fileLength, std::vector<Te
   if (next <= static_cast<std::uint64_t>(count)) list.emplace_back();
 }
 
+// A dialog setting from the file: a key that is absent or does not read
+// keeps the current value, or gives the initial one where the table says so.
+template <typename T>
+T ReadDefault(const DialogSetting& setting, const T& current) {
+  return setting.absent == AbsentKey::GivesInitial ? InitialValue<T>(setting) : current;
+}
+bool ReadSetting(const IniFile& ini, const DialogSetting& setting, bool current) {
+  return ini.ReadBool(setting.section, setting.key, ReadDefault(setting, current));
+}
+std::int32_t ReadSetting(const IniFile& ini, const DialogSetting& setting, std::int32_t current) {
+  return ini.ReadInteger(setting.section, setting.key, ReadDefault(setting, current));
+}
+Text ReadSetting(const IniFile& ini, const DialogSetting& setting, const Text& current) {
+  return ini.ReadString(setting.section, setting.key, ReadDefault(setting, current));
+}
+
+void WriteSetting(IniFile& ini, const DialogSetting& setting, bool value) {
+  ini.WriteBool(setting.section, setting.key, value);
+}
+void WriteSetting(IniFile& ini, const DialogSetting& setting, std::int32_t value) {
+  ini.WriteInteger(setting.section, setting.key, value);
+}
+void WriteSetting(IniFile& ini, const DialogSetting& setting, const Text& value) {
+  ini.WriteString(setting.section, setting.key, value);
+}
+
 }  // namespace
 
 Text GetSpecialFolder(SettingsFiles& files, unsigned index) {
@@ -115,24 +143,9 @@ void SettingsStorage::LoadSettings(TSettings& s) {
   const IniFile ini(iniText.text);
   AppendLegacyList(ini, iniText.text.size(), s.DisabledPrograms);
 
-  s.DisableDialog = ini.ReadBool(u"Disable", u"Dialog", s.DisableDialog);
-  s.FormatDate = ini.ReadInteger(u"Format", u"Date", s.FormatDate);
-  s.FormatTime = ini.ReadInteger(u"Format", u"Time", s.FormatTime);
-  s.FormatName = ini.ReadBool(u"Format", u"Name", s.FormatName);
-  s.FormatUpdate = ini.ReadInteger(u"Format", u"Update", 1);
-  s.WhistleEnable = ini.ReadBool(u"Whistle", u"Enable", s.WhistleEnable);
-  s.WhistleTime = ini.ReadInteger(u"Whistle", u"Time", s.WhistleTime);
-  s.WhistleWavEnable = ini.ReadBool(u"Whistle", u"WavEnable", s.WhistleWavEnable);
-  s.WhistleWavFile = ini.ReadString(u"Whistle", u"WavFile", s.WhistleWavFile);
-  s.AlarmEnable = ini.ReadBool(u"Alarm", u"Enable", s.AlarmEnable);
-  s.AlarmTime = ini.ReadInteger(u"Alarm", u"Time", s.AlarmTime);
-  s.AlarmHour = ini.ReadInteger(u"Alarm", u"Hour", s.AlarmHour);
-  s.AlarmMin = ini.ReadInteger(u"Alarm", u"Min", s.AlarmMin);
-  s.AlarmWavEnabled = ini.ReadBool(u"Alarm", u"WavEnabled", s.AlarmWavEnabled);
-  s.AlarmWavFile = ini.ReadString(u"Alarm", u"WavFile", s.AlarmWavFile);
-  s.RAMEnable = ini.ReadBool(u"RAM", u"Enable", s.RAMEnable);
-  s.RAMUse = ini.ReadInteger(u"RAM", u"Use", s.RAMUse);
-  s.RAMExe = ini.ReadString(u"RAM", u"Exe", s.RAMExe);
+  for (const DialogSetting& setting : kDialogSettings) {
+    std::visit([&](auto field) { s.*field = ReadSetting(ini, setting, s.*field); }, setting.field);
+  }
 }
 
 void SettingsStorage::SaveSettings(const TSettings& s) {
@@ -148,24 +161,9 @@ void SettingsStorage::SaveSettings(const TSettings& s) {
   const Text iniPath = IniPath();
   IniFile ini(ReadText(iniPath).text);
   ini.WriteInteger(u"Disable", u"Count", -1);
-  ini.WriteBool(u"Disable", u"Dialog", s.DisableDialog);
-  ini.WriteInteger(u"Format", u"Date", s.FormatDate);
-  ini.WriteInteger(u"Format", u"Time", s.FormatTime);
-  ini.WriteBool(u"Format", u"Name", s.FormatName);
-  ini.WriteInteger(u"Format", u"Update", s.FormatUpdate);
-  ini.WriteBool(u"Whistle", u"Enable", s.WhistleEnable);
-  ini.WriteInteger(u"Whistle", u"Time", s.WhistleTime);
-  ini.WriteBool(u"Whistle", u"WavEnable", s.WhistleWavEnable);
-  ini.WriteString(u"Whistle", u"WavFile", s.WhistleWavFile);
-  ini.WriteBool(u"Alarm", u"Enable", s.AlarmEnable);
-  ini.WriteInteger(u"Alarm", u"Time", s.AlarmTime);
-  ini.WriteInteger(u"Alarm", u"Hour", s.AlarmHour);
-  ini.WriteInteger(u"Alarm", u"Min", s.AlarmMin);
-  ini.WriteBool(u"Alarm", u"WavEnabled", s.AlarmWavEnabled);
-  ini.WriteString(u"Alarm", u"WavFile", s.AlarmWavFile);
-  ini.WriteBool(u"RAM", u"Enable", s.RAMEnable);
-  ini.WriteInteger(u"RAM", u"Use", s.RAMUse);
-  ini.WriteString(u"RAM", u"Exe", s.RAMExe);
+  for (const DialogSetting& setting : kDialogSettings) {
+    std::visit([&](auto field) { WriteSetting(ini, setting, s.*field); }, setting.field);
+  }
   Write(iniPath, EncodeWithMark(ini.Serialize(), FileEncoding::Utf16LE, ansi_));
 }
 

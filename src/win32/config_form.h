@@ -13,13 +13,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/config_form_model.h"
 #include "core/settings.h"
 #include "core/settings_storage.h"
+#include "win32/config_form_controls.h"
+#include "win32/disk_and_sound.h"
 #include "win32/heart_icons.h"
 #include "win32/number_edit.h"
-#include "win32/platform.h"
 #include "win32/unique_handle.h"
 
 namespace velmora::win32 {
@@ -27,27 +29,10 @@ namespace velmora::win32 {
 inline constexpr wchar_t kConfigFormClass[] = L"TConfigForm";
 inline constexpr wchar_t kConfigFormCaption[] = L"Velmora - 詳細設定";
 
-// Every window of the dialog, in creation order. The value plus
-// kFirstConfigId is the control identifier, except BtnOK (IDOK) and
-// BtnCancel (IDCANCEL), which the dialog manager's Enter and Esc click.
-enum class ConfigItem {
-  GroupBoxDisp, RadioGroupDate, RadioGroupTime, ChkItem, Label1, ComboBoxTimer,
-  GroupBoxAlarm, CHKAlarm, LabelAlarm, TXTAlarm, UDAlarm, UDHour, LabelHour, TXTHour, LabelMin, TXTMin, UDMin,
-  CHKAlarmWav, EditAlarmWav, BtnAlarmWav,
-  GroupBoxWhistle, ChkWhistle, LabelWhistle, TXTWhistle, UDWhistle, ChkWhistleWav, EditWhistleWav, BtntWhistleWav,
-  GroupBoxDisable, BtnRef, ListBox, BtnDel, CHKDialog, ListBoxLog, BtnLog,
-  GroupBoxMem, ChkMem, LabelMem, TXTMem, UDMem, EditMem, BtnMem,
-  BtnOK, BtnCancel,
-  Count,
-};
+// The control identifier of an item is kFirstConfigId plus its ConfigItem
+// value, except BtnOK (IDOK) and BtnCancel (IDCANCEL), which the dialog
+// manager's Enter and Esc click.
 inline constexpr int kFirstConfigId = 1000;
-inline constexpr int kConfigItemCount = static_cast<int>(ConfigItem::Count);
-
-// Font handles that use 0 for "none".
-struct DeleteObjectCloser {
-  void operator()(HGDIOBJ h) const noexcept { ::DeleteObject(h); }
-};
-using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
 
 class TConfigForm {
  public:
@@ -96,21 +81,25 @@ class TConfigForm {
   void CreateFonts();
   void Layout();
   void SetButtonGlyphs();
-  RECT Scaled(int left, int top, int width, int height) const;
   void SetUpDownPosition(ConfigItem upDown, std::int32_t position);
   std::int32_t UpDownPosition(ConfigItem upDown) const;
   bool UpDownDelta(const NMUPDOWN& change);
   void UpDownChanged(HWND upDown);
 
-  // Settings to controls and back.
+  // Settings to controls and back, by the settings table.
   void ShowSettings(const TSettings& s);
   TSettings Edited() const;
+  void ShowValue(ConfigItem control, bool on);
+  void ShowValue(ConfigItem control, std::int32_t value);
+  void ShowValue(ConfigItem control, const Text& text);
+  bool ShownValue(ConfigItem control, bool current) const;
+  std::int32_t ShownValue(ConfigItem control, std::int32_t current) const;
+  Text ShownValue(ConfigItem control, const Text& current) const;
   void ApplyEnablingRules();
   void RefreshSeenPrograms();
 
   void Command(int id, int code, HWND control);
   void FormShow();
-  bool GroupMnemonic(wchar_t key);
   void CloseWith(CloseResult result);
   void Browse(BrowseButton button);
   void AddDisabledProgram(const Text& name);
@@ -122,7 +111,11 @@ class TConfigForm {
   void SetChecked(ConfigItem item, bool on);
   Text TextOf(ConfigItem item) const;
   void SetText(ConfigItem item, const Text& text);
-  TNumberEdit* NumberFor(ConfigItem upDown);
+  // The number field of an up-down, or the field itself.
+  std::unique_ptr<TNumberEdit>& NumberFor(ConfigItem item);
+  // The items of RadioGroupDate or RadioGroupTime.
+  std::array<HWND, kRadioItemCount>& RadiosOf(ConfigItem group);
+  const std::array<HWND, kRadioItemCount>& RadiosOf(ConfigItem group) const;
 
   HINSTANCE instance_;
   TSettings& settings_;
@@ -134,16 +127,14 @@ class TConfigForm {
   bool loaded_ = false;
   std::optional<CloseResult> result_;
   std::array<HWND, kConfigItemCount> items_{};
-  std::array<HWND, 8> radios_{};  // date 0-3, time 0-3
-  std::array<std::unique_ptr<TNumberEdit>, 5> numbers_;
+  std::array<std::array<HWND, kRadioItemCount>, 2> radios_{};  // RadioGroupDate's items, RadioGroupTime's
+  std::vector<HWND> groups_;  // the group boxes with a caption, whose mnemonic moves into them
+  std::array<std::unique_ptr<TNumberEdit>, kUpDownCount> numbers_;  // by UpDownPairs
   UniqueFont font_;     // the dialog font, in the menu font's face
   UniqueFont memFont_;  // EditMem keeps the design face
   UniqueIcon okGlyph_, cancelGlyph_;  // the pictures on BtnOK and BtnCancel
   Win32DiskAndSound ownSound_;
   DiskAndSound* sound_ = &ownSound_;
 };
-
-// The file-open dialog with the browse buttons' options.
-std::optional<Text> RunOpenFileDialog(HWND owner, const BrowseSpec& spec);
 
 }  // namespace velmora::win32

@@ -2,11 +2,11 @@
 
 #include <iterator>
 
+#include "win32/mnemonics.h"
+
 namespace velmora::win32 {
 
 namespace {
-
-bool IsContainer(HWND hwnd) { return (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0; }
 
 // A container with an etched frame and, when it has text, a caption on the
 // top edge. What its controls report goes on to the form.
@@ -93,37 +93,6 @@ HWND CreateGroupBox(HINSTANCE instance, HWND parent, int id, const wchar_t* capt
   return ::CreateWindowExW(WS_EX_CONTROLPARENT, kGroupBoxClass, caption,
                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-}
-
-HWND FirstTabStopIn(HWND container) {
-  for (HWND c = ::GetWindow(container, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-    const LONG style = ::GetWindowLongW(c, GWL_STYLE);
-    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
-    if (IsContainer(c)) {
-      if (const HWND inside = FirstTabStopIn(c)) return inside;
-      continue;
-    }
-    if (!(style & WS_TABSTOP)) continue;
-    if (::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
-      for (HWND r = c; r; r = ::GetWindow(r, GW_HWNDNEXT)) {
-        if (::SendMessageW(r, BM_GETCHECK, 0, 0) == BST_CHECKED) return r;
-      }
-    }
-    return c;
-  }
-  return nullptr;
-}
-
-wchar_t MnemonicOf(const wchar_t* caption) {
-  for (const wchar_t* p = caption; p && *p; ++p) {
-    if (*p != L'&') continue;
-    if (p[1] == L'&') {
-      ++p;
-      continue;
-    }
-    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(p[1]))));
-  }
-  return 0;
 }
 
 }  // namespace velmora::win32

@@ -5,13 +5,6 @@
 
 namespace velmora::win32 {
 
-namespace {
-struct DeleteObjectCloser {
-  void operator()(HBITMAP h) const noexcept { ::DeleteObject(h); }
-};
-using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
-}  // namespace
-
 UniqueIcon MakeHeartIcon(HeartPicture picture, int size) { return MakeIconFromPixels(DrawHeart(picture, size), size); }
 
 UniqueIcon MakeIconFromPixels(const std::vector<std::uint32_t>& pixels, int size) {

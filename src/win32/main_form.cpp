@@ -104,12 +104,6 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       TrayIcon.reset();  // the icon leaves the notification area
       ::PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY: {
-      const HWND hwnd = hwnd_;
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
     default:
       break;
   }

@@ -216,12 +216,6 @@ LRESULT TNumberEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       out[n] = L'\0';
       return static_cast<LRESULT>(n);
     }
-    case WM_NCDESTROY: {
-      const HWND hwnd = hwnd_;
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
     default:
       break;
   }

@@ -22,10 +22,9 @@ std::basic_string<Char> InSystemFolder(const Char* name, Folder systemDirectory)
 }  // namespace
 
 void RestrictLibrarySearch() {
-  using SetDefault = BOOL(WINAPI*)(DWORD);
   // Looked up, not imported, so that the program still starts where it is missing.
-  if (const auto setDefault = reinterpret_cast<SetDefault>(reinterpret_cast<void*>(
-          ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")))) {
+  if (const auto setDefault =
+          EntryOf<BOOL(WINAPI*)(DWORD)>(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")) {
     setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
   ::SetDllDirectoryW(L"");

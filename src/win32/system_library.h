@@ -18,4 +18,11 @@ void RestrictLibrarySearch();
 HMODULE LoadSystemLibrary(const wchar_t* name);
 HMODULE LoadSystemLibraryA(const char* name);
 
+// The function `name` of `module` as an `Fn`; nullptr when there is no
+// module or no such function.
+template <typename Fn>
+Fn EntryOf(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
 }  // namespace velmora::win32

@@ -43,11 +43,16 @@ struct FreeLibraryCloser {
 struct DestroyWindowCloser {
   void operator()(HWND h) const noexcept { ::DestroyWindow(h); }
 };
+struct DeleteObjectCloser {
+  void operator()(HGDIOBJ h) const noexcept { ::DeleteObject(h); }
+};
 
 // Handles that use 0 for "none" (process, thread, mutex, event).
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandleCloser>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryCloser>;
 using UniqueWindow = UniqueHandle<HWND, DestroyWindowCloser>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObjectCloser>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE rather than 0.
 inline UniqueKernelHandle OwnFileHandle(HANDLE h) noexcept {

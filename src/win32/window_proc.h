@@ -1,6 +1,7 @@
 // The window procedure of every window class that is one C++ class: `this`
-// is stored at WM_NCCREATE and each message goes to the member
-// HandleMessage, inside the guard that shows an error and goes on.
+// is stored at WM_NCCREATE, each message goes to the member HandleMessage,
+// inside the guard that shows an error and goes on, and after the window's
+// last message, WM_NCDESTROY, the window and the object forget each other.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,10 @@ LRESULT CALLBACK ForwardingWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   LRESULT result = 0;
   RunGuarded(hwnd, [&] { result = self->HandleMessage(msg, wParam, lParam); });
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
   return result;
 }
 

@@ -7,7 +7,7 @@
 namespace velmora {
 namespace {
 
-using C = ConfigControl;
+using C = ConfigItem;
 
 TEST(ConfigFormModel, EachGroupSwitchDisablesItsOwnControlsOnly) {
   const std::vector<C> alarm(ControlsFollowing(C::CHKAlarm).begin(), ControlsFollowing(C::CHKAlarm).end());
