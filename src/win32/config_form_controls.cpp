@@ -119,4 +119,6 @@ std::size_t UpDownIndexOf(ConfigItem item) {
   return kUpDowns.size();
 }
 
+const ValueRange& RangeOf(ConfigItem upDown) { return SettingEditedBy(upDown)->range; }
+
 }  // namespace velmora::win32

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "core/config_item.h"
+#include "core/dialog_settings.h"
 
 namespace velmora::win32 {
 
@@ -44,5 +45,7 @@ const std::array<UpDownPair, kUpDownCount>& UpDownPairs();
 // The place in UpDownPairs of the pair of `item`, an up-down or its field;
 // kUpDownCount for any other item.
 std::size_t UpDownIndexOf(ConfigItem item);
+// The range of the setting an up-down edits.
+const ValueRange& RangeOf(ConfigItem upDown);
 
 }  // namespace velmora::win32
